@@ -1,0 +1,184 @@
+// qn run, exec, translate and export.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+
+#include "app/qn/qn_commands.h"
+#include "machine/machine.h"
+#include "rtl/errors.h"
+#include "rtl/integer_text.h"
+#include "rtl/random.h"
+#include "rtl/text.h"
+#include "shell/terminal_host.h"
+
+namespace trel::qn {
+
+namespace {
+
+struct RunOptions {
+  std::string file;
+  std::string logFile;
+  std::string codeFile;
+  bool onlyTranslate = false;
+  bool interactive = false;
+  uint64_t maxSteps = 0;
+  size_t logLines = 0;
+  std::deque<std::string> answers;
+};
+
+bool parseCount(const std::string& text, uint64_t& value) {
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  try {
+    value = std::stoull(text);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+// Parses FILE and the options; answers an exit status when qn must stop, else nothing.
+std::optional<int> parseRunOptions(const Args& args, RunOptions& o) {
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size()) return false;
+      out = args[++i];
+      return true;
+    };
+    std::string v;
+    if (a == "--log") {
+      if (!value(o.logFile)) return usageError("--log needs a file name");
+    } else if (a == "--code") {
+      if (!value(o.codeFile)) return usageError("--code needs a file name");
+    } else if (a == "--only-translate") {
+      o.onlyTranslate = true;
+    } else if (a == "-i" || a == "--interactive") {
+      o.interactive = true;
+    } else if (a == "--max-steps") {
+      if (!value(v) || !parseCount(v, o.maxSteps) || o.maxSteps == 0)
+        return usageError("--max-steps needs a positive number");
+    } else if (a == "--log-lines") {
+      uint64_t n = 0;
+      if (!value(v) || !parseCount(v, n) || n == 0) return usageError("--log-lines needs a positive number");
+      o.logLines = static_cast<size_t>(n);
+    } else if (a == "--seed") {
+      int32_t seed;
+      if (!value(v) || !tryTextToInt(v, seed)) return usageError("--seed needs an integer");
+      seedRandom(static_cast<uint32_t>(seed));
+    } else if (a == "--answers") {
+      std::string text;
+      if (!value(v)) return usageError("--answers needs a file name");
+      if (!readInputFile(v, text)) return 2;
+      for (auto& line : splitFileLines(text)) o.answers.push_back(line);
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      return usageError("unknown option " + a);
+    } else if (o.file.empty()) {
+      o.file = a;
+    } else {
+      return usageError("more than one file given: " + a);
+    }
+  }
+  if (o.file.empty()) return usageError("no file given");
+  return std::nullopt;
+}
+
+void writeLines(const std::string& path, const std::vector<std::string>& lines) {
+  std::string text;
+  for (const auto& l : lines) text += l + "\n";
+  writeWholeFile(path, text);
+}
+
+// Runs `body` and maps how it ended to qn's exit status, showing errors as message boxes.
+int guarded(TerminalHost& host, const std::function<void()>& body) {
+  try {
+    body();
+    return 0;
+  } catch (const StepLimitError& e) {
+    showError(host, e);
+    return 3;
+  } catch (const std::exception& e) {
+    showError(host, e);
+    return 1;
+  }
+}
+
+int runOrExec(const Args& args, bool translateFirst) {
+  RunOptions o;
+  if (auto status = parseRunOptions(args, o)) return *status;
+  std::string text;
+  if (!readInputFile(o.file, text)) return 2;
+
+  TerminalHost host;
+  host.answers = std::move(o.answers);
+  Machine m(host);
+  std::error_code ec;
+  m.startupDirectory = std::filesystem::current_path(ec).string();
+  m.CheckBox1 = o.onlyTranslate;
+  m.maxSteps = o.maxSteps;
+  if (o.logLines) m.debug.setCapacity(o.logLines);
+
+  int status = guarded(host, [&] {
+    if (translateFirst) {
+      m.highlvl = splitFileLines(text);
+      m.Button1Click([&] {
+        if (!o.codeFile.empty()) writeLines(o.codeFile, m.code);
+      });
+    } else {
+      m.code = splitFileLines(text);
+      if (!o.codeFile.empty()) writeLines(o.codeFile, m.code);
+      m.compile(1);
+    }
+  });
+  if (status == 0 && m.translationStopped) status = 1;
+
+  if (o.interactive) {
+    std::string line;
+    while (std::getline(std::cin, line)) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      m.console.Edit1 = line;
+      guarded(host, [&] { m.ConsoleButton1Click(); });
+      host.flush();
+    }
+  }
+  host.flush();
+  if (!o.logFile.empty()) {
+    int logStatus = guarded(host, [&] { writeLines(o.logFile, m.debug.lines()); });
+    if (logStatus != 0 && status == 0) status = 2;
+  }
+  return status;
+}
+
+}  // namespace
+
+int runCommand(const Args& args) { return runOrExec(args, true); }
+int execCommand(const Args& args) { return runOrExec(args, false); }
+
+int translateCommand(const Args& args) {
+  if (args.size() != 1) return usageError("usage: qn translate FILE");
+  std::string text;
+  if (!readInputFile(args[0], text)) return 2;
+  TerminalHost host;
+  Machine m(host);
+  m.highlvl = splitFileLines(text);
+  int status = guarded(host, [&] { m.translate(); });
+  if (status != 0) return status;
+  for (const auto& line : m.code) {
+    std::fwrite(line.data(), 1, line.size(), stdout);
+    std::fputc('\n', stdout);
+  }
+  return m.translationStopped ? 1 : 0;
+}
+
+int exportCommand(const Args& args) {
+  if (args.size() != 1) return usageError("usage: qn export FILE");
+  std::string text;
+  if (!readInputFile(args[0], text)) return 2;
+  TerminalHost host;
+  host.messageStream = stdout;
+  Machine m(host);
+  m.highlvl = splitFileLines(text);
+  return guarded(host, [&] { m.Button7Click(); });
+}
+
+}  // namespace trel::qn

@@ -1,0 +1,69 @@
+// The assembly log ("debug"): the trace lines of translations and runs.
+//
+// A run of millions of steps writes tens of millions of lines, so the log keeps at most
+// `capacity()` lines: when it is full the oldest lines go, and line 0 then reads
+// "[N earlier lines dropped]". Lines are packed into large chunks, so appending costs a copy of the
+// characters and no allocation per line.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace trel {
+
+class AssemblyLog {
+ public:
+  static constexpr size_t kDefaultCapacity = 2'000'000;
+
+  AssemblyLog();
+
+  void clear();
+  void append(std::string_view line);
+  // "Interpreting  [" + upper-cased text + "]", upper-casing while copying.
+  void appendInterpreting(std::string_view text);
+  // "Line: " + line + " Step: " + step.
+  void appendLineStep(int64_t line, int64_t step);
+
+  // Lines as they read now, the dropped-lines notice first when lines were dropped.
+  size_t lineCount() const;
+  std::string line(size_t index) const;
+  std::vector<std::string> lines() const;
+  // Every line followed by CR LF.
+  std::string text() const;
+
+  uint64_t droppedCount() const { return dropped_; }
+  // Number of lines appended since the log was made; never goes back, also not on clear(), so a
+  // viewer can tell which lines it has not shown yet.
+  uint64_t appendedCount() const { return appended_; }
+  // Bumped by clear(), so a viewer knows to start again.
+  uint64_t clearCount() const { return clears_; }
+  size_t capacity() const { return capacity_; }
+  void setCapacity(size_t maxLines);
+
+ private:
+  struct Chunk {
+    std::unique_ptr<char[]> data;
+    size_t used = 0;
+    std::vector<uint32_t> ends;  // end offset of each line in data
+    size_t first = 0;            // index of the first line still kept
+  };
+  static constexpr size_t kChunkBytes = 1 << 20;
+
+  char* reserve(size_t bytes);
+  void commitLine(char* end);
+  void dropOldest();
+  std::string_view storedLine(size_t index) const;
+
+  std::deque<Chunk> chunks_;
+  size_t kept_ = 0;
+  uint64_t dropped_ = 0;
+  uint64_t appended_ = 0;
+  uint64_t clears_ = 0;
+  size_t capacity_ = kDefaultCapacity;
+};
+
+}  // namespace trel

@@ -1,0 +1,74 @@
+// The class markers the translator emits: members become variables "class.member", methods get a
+// second label "::class.method" in front of their own label line.
+#include "machine/instructions.h"
+
+namespace trel {
+
+namespace {
+
+// Inserts `newLabel` directly before the first line (0 to the last line index) that equals
+// `found`. Nothing happens when no line equals `found`, or when a line equal to `newLabel` already
+// exists: a marker that runs again after its own insertion moved it down must not grow the program.
+// The inserted line lengthens the run, so the program's last lines still run.
+void insertLabelBefore(Machine& m, RunFrame& f, const std::string& found, const std::string& newLabel) {
+  int32_t at = m.ListBox1.findFirst(found);
+  if (at < 0 || at > f.lastLine) return;
+  if (m.ListBox1.findFirst(newLabel) >= 0) return;
+  m.ListBox1.insert(at, newLabel);
+  ++f.lastLine;
+}
+
+// Marker operand: trim, drop the marker's characters, trim.
+std::string markerOperand(RunFrame& f, size_t markerLength) {
+  f.trimText();
+  f.dropChars(markerLength);
+  f.trimText();
+  return std::string(f.text());
+}
+
+}  // namespace
+
+Outcome runBeginClass(Machine& m, RunFrame& f) {
+  m.table.SetVariable("RG8", markerOperand(f, 14));
+  return Outcome::Continue;
+}
+
+Outcome runEndClass(Machine& m, RunFrame&) {
+  m.table.SetVariable("RG8", "00");
+  return Outcome::Continue;
+}
+
+Outcome runProperty(Machine& m, RunFrame& f) {
+  std::string member = markerOperand(f, 12);
+  m.table.DeclareVariable(m.table.GetVariable("RG8") + "." + member);
+  return Outcome::Continue;
+}
+
+Outcome runMethod(Machine& m, RunFrame& f) {
+  std::string method = markerOperand(f, 10);
+  std::string cls = m.table.GetVariable("RG8");
+  m.table.DeclareVariable(cls + "." + method);
+  insertLabelBefore(m, f, "::" + method, "::" + cls + "." + method);
+  return Outcome::Continue;
+}
+
+Outcome runInherit(Machine& m, RunFrame& f) {
+  std::string_view t = markerOperand(f, 11);
+  std::string parent(textBefore(t, " "));
+  std::string child = trim(dropFront(t, parent.size()));
+  // Every slot in slot order, including the ones this loop declares: their names hold the parent's
+  // name too when the child's does.
+  for (int slot = 0; slot < VariableTable::kSlotCount; ++slot) {
+    std::string name = m.table.nameAt(slot);
+    if (name.find(parent) == std::string::npos) continue;
+    size_t dot = name.find('.');
+    std::string member = dot == std::string::npos ? name : name.substr(dot + 1);
+    m.table.DeclareVariable(child + "." + member);
+    insertLabelBefore(m, f, "::" + name, "::" + child + "." + member);
+  }
+  m.table.DeclareVariable(child + ".class");
+  m.table.SetVariable(child + ".class", parent);
+  return Outcome::Continue;
+}
+
+}  // namespace trel

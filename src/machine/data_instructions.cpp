@@ -1,0 +1,227 @@
+// Assignment, declarations, arrays, integer arithmetic, rounding and the 4-byte integer form.
+#include <cmath>
+
+#include "machine/instructions.h"
+#include "rtl/errors.h"
+#include "rtl/integer_text.h"
+#include "rtl/random.h"
+#include "rtl/real_text.h"
+
+namespace trel {
+
+namespace {
+
+std::string randomSourceText() {
+  int32_t range = randomInt(16777215);
+  return intToText(randomInt(range));
+}
+
+// The zero-terminated text stored at one of our variable addresses.
+std::string textAtAddress(const Machine& m, std::string_view addressText) {
+  int32_t address = textToInt(addressText);
+  int slot = VariableTable::slotAtAddress(static_cast<uint32_t>(address));
+  if (slot < 0) throw Error("Invalid address " + std::string(addressText) + ": no variable lives there");
+  const std::string& value = m.table.valueAt(slot);
+  return value.substr(0, value.find('\0'));
+}
+
+void logMove(Machine& m, std::string_view source, std::string_view dest) {
+  m.debug.append("Moving [" + std::string(source) + "] to [" + std::string(dest) + "]");
+}
+
+struct ArithmeticOperands {
+  std::string dest;
+  std::string source;
+};
+
+ArithmeticOperands splitAt(std::string_view text, char op) {
+  size_t p = text.find(op);
+  if (p == std::string_view::npos) return {"", trim(text)};
+  return {trim(text.substr(0, p)), trim(text.substr(p + 1))};
+}
+
+using IntOp = int32_t (*)(int32_t, int32_t);
+
+// dest := dest op source, when dest is declared. 32-bit wrap-around.
+void integerArithmetic(Machine& m, const ArithmeticOperands& ops, IntOp op) {
+  int slot = m.table.findSlot(ops.dest);
+  if (slot < 0) return;
+  int32_t a = textToInt(m.table.valueAt(slot));
+  int32_t b = textToInt(valueOrLiteral(m, ops.source));
+  m.table.setValueAt(slot, intToText(op(a, b)));
+}
+
+int32_t wrapAdd(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+int32_t wrapSub(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
+}
+int32_t wrapMul(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
+
+// Nearest integer, halves to the even neighbour.
+int64_t roundHalfEven(double x) {
+  double r = std::nearbyint(x);
+  if (!(r > -9.2233720368547758e18 && r < 9.2233720368547758e18))
+    throw Error("Invalid floating point operation");
+  return static_cast<int64_t>(r);
+}
+
+}  // namespace
+
+Outcome runAssign(Machine& m, RunFrame& f) {
+  std::string_view t = f.text();
+  size_t p = t.find(":=");
+  std::string dest = trim(t.substr(0, p));
+  std::string source = trim(t.substr(p + 2));
+
+  if (startsWith(source, "RND")) source = randomSourceText();
+  if (startsWith(source, "^^")) source = textAtAddress(m, m.table.GetVariable(source.substr(2)));
+  if (startsWith(source, "@@")) {
+    source = intToText(VariableAddress(m, std::string_view(source).substr(2)));
+    int destSlot = m.table.findSlot(dest);
+    if (destSlot >= 0) m.table.setValueAt(destSlot, source);
+    logMove(m, source, dest);
+  }
+  logMove(m, source, dest);
+  m.table.DeclareVariable(dest);
+
+  int sourceSlot = m.table.findSlot(source);
+  if (sourceSlot >= 0) {
+    std::string value = m.table.valueAt(sourceSlot);
+    m.table.SetVariable(dest, value);
+    return Outcome::Continue;
+  }
+  if (startsWith(source, "^^") || startsWith(source, "@@")) source = VariableTable::kNotExists;
+  if (startsWith(source, "RND")) source = randomSourceText();
+  m.table.SetVariable(dest, source);
+  if (startsWith(source, "!AH")) m.table.SetVariable(dest, intToText(static_cast<int64_t>(m.host.applicationHandle())));
+  return Outcome::Continue;
+}
+
+Outcome runVar(Machine& m, RunFrame& f) {
+  f.dropKeyword(3);
+  std::string name = trim(f.text());
+  m.debug.append("Reserve memory for variable: " + name);
+  m.table.DeclareVariable(name);
+  return Outcome::Continue;
+}
+
+Outcome runArray(Machine& m, RunFrame& f) {
+  f.dropKeyword(6);
+  std::string count(textBefore(f.text(), " "));
+  std::string array = trim(dropFront(f.text(), count.size()));
+  int32_t n = textToInt(count);
+  for (int32_t i = 0; i <= n; ++i) m.table.DeclareVariable(array + "[" + intToText(i) + "]");
+  m.debug.append("Reserve memory for array: " + array + ", cells: " + count);
+  return Outcome::Continue;
+}
+
+Outcome runArrayLoad(Machine& m, RunFrame& f) {
+  f.dropKeyword(10);
+  std::string index(textBefore(f.text(), " "));
+  std::string array = trim(dropFront(f.text(), index.size()));
+  std::string cell = array + "[" + std::string(valueOrLiteral(m, index)) + "]";
+  std::string value = m.table.GetVariable(cell);
+  m.table.SetVariable("RG2", value);
+  return Outcome::Continue;
+}
+
+Outcome runArraySave(Machine& m, RunFrame& f) {
+  f.dropKeyword(10);
+  std::string_view t = trimView(f.text());
+  std::string index(textBefore(t, " "));
+  t = trimView(dropFront(t, index.size()));
+  std::string array(textBefore(t, " "));
+  t = trimView(dropFront(t, array.size()));
+  std::string value(t);
+  std::string cell = array + "[" + std::string(valueOrLiteral(m, index)) + "]";
+  std::string v(valueOrLiteral(m, value));
+  m.table.SetVariable(cell, v);
+  return Outcome::Continue;
+}
+
+Outcome runInt(Machine& m, RunFrame& f) {
+  f.dropKeyword(7);
+  f.trimText();
+  std::string name = trim(f.text());
+  m.debug.append("Make integer i386 variable: " + name);
+  std::string v = m.table.GetVariable(name);
+  if (startsWith(v, "##")) v.erase(0, 2);
+  int32_t value = textToInt(v);
+  std::string h = hexText(static_cast<uint32_t>(value), 8);
+  std::string bytes = int32Bytes(value);
+  uint32_t address = VariableAddress(m, name);
+  m.debug.append(hexText(address, 2) + ">>" + h);
+  m.table.SetVariable(name, bytes);
+  m.outp.push_back(bytes);
+  return Outcome::Continue;
+}
+
+Outcome runAdd(Machine& m, RunFrame& f) {
+  if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
+  ArithmeticOperands ops = splitAt(f.text(), '+');
+  m.debug.append("Adding (+) [" + ops.source + "] to [" + ops.dest + "]");
+  integerArithmetic(m, ops, wrapAdd);
+  return Outcome::Continue;
+}
+
+Outcome runSubtract(Machine& m, RunFrame& f) {
+  if (contains(f.text(), "@FORMULA") || contains(f.text(), "##")) return Outcome::Continue;
+  ArithmeticOperands ops = splitAt(f.text(), '-');
+  m.debug.append("Substract (-) [" + ops.source + "] to [" + ops.dest + "]");
+  integerArithmetic(m, ops, wrapSub);
+  m.debug.append(ops.dest + " is " + m.table.GetVariable(ops.dest));
+  return Outcome::Continue;
+}
+
+Outcome runMultiply(Machine& m, RunFrame& f) {
+  if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
+  ArithmeticOperands ops = splitAt(f.text(), '*');
+  m.debug.append("Multiply (*) [" + ops.source + "] to [" + ops.dest + "]");
+  integerArithmetic(m, ops, wrapMul);
+  return Outcome::Continue;
+}
+
+// "/" drops three characters whatever stands there, then divides dest by source.
+Outcome runDivide(Machine& m, RunFrame& f) {
+  if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
+  f.dropChars(3);
+  std::string dest = trim(textBefore(f.text(), "/"));
+  std::string source = trim(textAfter(f.text(), "/"));
+  m.debug.append("Division (/) [" + source + "] to [" + dest + "]");
+  int slot = m.table.findSlot(dest);
+  if (slot < 0) return Outcome::Continue;
+  int32_t a = textToInt(m.table.valueAt(slot));
+  int32_t b = textToInt(valueOrLiteral(m, source));
+  if (b == 0)
+    throw Error(a == 0 ? "Invalid floating point operation" : "Floating point division by zero");
+  m.table.setValueAt(slot, intToText(roundHalfEven(static_cast<double>(a) / b)));
+  return Outcome::Continue;
+}
+
+Outcome runXor(Machine& m, RunFrame& f) {
+  f.dropKeyword(3);
+  std::string a = trim(textBefore(f.text(), ","));
+  std::string b = trim(textAfter(f.text(), ","));
+  m.debug.append("EXOR [" + b + "] to [" + a + "]");
+  int slot = m.table.findSlot(a);
+  if (slot < 0) return Outcome::Continue;
+  int32_t x = textToInt(m.table.valueAt(slot));
+  int32_t y = textToInt(valueOrLiteral(m, b));
+  m.table.setValueAt(slot, intToText(x ^ y));
+  return Outcome::Continue;
+}
+
+Outcome runRound(Machine& m, RunFrame& f) {
+  f.dropKeyword(9);
+  f.trimText();
+  std::string name(f.text());
+  double value = textToReal(m.table.GetVariable(name));
+  m.table.SetVariable(name, intToText(roundHalfEven(value)));
+  return Outcome::Continue;
+}
+
+}  // namespace trel

@@ -1,0 +1,185 @@
+// compile: the interpreter's step loop.
+//
+// Per step: show the execution point, serve events, read the line, log it, blank comments, run
+// the 38 instruction tests in their fixed order (some re-read the line first), serve events again,
+// stop when "Only translate" is checked, advance, and end when the program counter passes the
+// last line.
+#include <array>
+
+#include "machine/instruction_set.h"
+#include "machine/instructions.h"
+#include "machine/machine.h"
+#include "rtl/errors.h"
+#include "rtl/integer_text.h"
+
+namespace trel {
+
+namespace {
+
+struct InstructionTest {
+  Instruction id;
+  bool freshRead;  // the line is read again before this test
+  Outcome (*run)(Machine&, RunFrame&);
+};
+
+// The tests in the order the interpreter tries them. Tests without a fresh read see the working
+// text as the instructions before them left it, so one line can run several instructions.
+constexpr std::array<InstructionTest, kInstructionCount> kTests = {{
+    {Instruction::Formula, false, runFormula},
+    {Instruction::Assign, true, runAssign},
+    {Instruction::StdHandles, true, runStdHandles},
+    {Instruction::Var, true, runVar},
+    {Instruction::Open, false, runOpen},
+    {Instruction::Native, false, runNative},
+    {Instruction::ArrayLoad, true, runArrayLoad},
+    {Instruction::ArraySave, true, runArraySave},
+    {Instruction::Array, true, runArray},
+    {Instruction::Int, true, runInt},
+    {Instruction::Add, true, runAdd},
+    {Instruction::Subtract, false, runSubtract},
+    {Instruction::Multiply, false, runMultiply},
+    {Instruction::BeginClass, false, runBeginClass},
+    {Instruction::EndClass, false, runEndClass},
+    {Instruction::Property, false, runProperty},
+    {Instruction::Method, false, runMethod},
+    {Instruction::Inherit, false, runInherit},
+    {Instruction::Divide, false, runDivide},
+    {Instruction::Return, false, runReturn},
+    {Instruction::Call, false, runCall},
+    {Instruction::Jump, false, runJump},
+    {Instruction::Compare, false, runCompare},
+    {Instruction::IfEqual, false, runIfEqual},
+    {Instruction::IfNotEqual, false, runIfNotEqual},
+    {Instruction::IfGreater, false, runIfGreater},
+    {Instruction::IfLess, false, runIfLess},
+    {Instruction::Echo, true, runEcho},
+    {Instruction::OutFile, false, runOutFile},
+    {Instruction::NoOut, false, runNoOut},
+    {Instruction::Halt, false, runHalt},
+    {Instruction::ExtS, false, runExtS},
+    {Instruction::ExtL, false, runExtL},
+    {Instruction::Xor, false, runXor},
+    {Instruction::MakeForm, false, runMakeForm},
+    {Instruction::MakeLabel, false, runMakeLabel},
+    {Instruction::Round, false, runRound},
+    {Instruction::DrawForm, false, runDrawForm},
+}};
+
+constexpr size_t kFirstOutputTest = static_cast<size_t>(Instruction::Echo);
+
+}  // namespace
+
+// Keeps Machine::frame pointing at the innermost call, also when an error leaves the call.
+struct RunFrameScope {
+  Machine& m;
+  RunFrame& f;
+  RunFrameScope(Machine& machine, RunFrame& frame) : m(machine), f(frame) {
+    f.outer = m.frame;
+    m.frame = &f;
+  }
+  ~RunFrameScope() { m.frame = f.outer; }
+};
+
+class Interpreter {
+ public:
+  // Reads the current line into the working text. A read that would give the same text the
+  // working text already holds is skipped.
+  static void readLine(Machine& m, RunFrame& f, bool force) {
+    WorkingText& w = f.work;
+    if (f.mode == 2) {
+      w.text = m.console.Edit1;
+      w.mask = instructionMask(w.text);
+      w.modified = false;
+      w.sourceIndex = -1;
+      return;
+    }
+    if (!force && !w.modified && w.sourceIndex == m.pc &&
+        w.sourceGeneration == m.ListBox1.generation())
+      return;
+    if (m.pc < 0 || m.pc >= m.ListBox1.size())
+      throw Error("List index out of bounds (" + std::to_string(m.pc) + ")");
+    w.text = m.ListBox1.line(m.pc);
+    w.mask = m.ListBox1.maskAt(m.pc);
+    w.modified = false;
+    w.sourceIndex = m.pc;
+    w.sourceGeneration = m.ListBox1.generation();
+  }
+
+  static bool matches(Machine& m, RunFrame& f, Instruction id) {
+    const WorkingText& w = f.work;
+    if (!maskHas(w.mask, id)) return false;
+    if (w.modified && !maskHas(instructionMask(w.text), id)) return false;
+    m.debug.appendInterpreting(w.text);
+    return true;
+  }
+
+  static void startProgramRun(Machine& m, RunFrame& f) {
+    m.table.ClearVariables();
+    m.InitRegisters();
+    m.table.SetVariable("FL2", "");
+    m.debug.clear();
+    m.ListBox1.assign(m.code);
+    f.lastLine = m.ListBox1.size() - 1;
+    m.outp.clear();
+    m.ListBox1.removeCharacter(';');
+    m.console.show();
+  }
+
+  static void run(Machine& m, int mode) {
+    if (m.CheckBox1) return;
+    RunFrame f;
+    f.mode = mode;
+    RunFrameScope scope(m, f);
+    if (mode == 1) startProgramRun(m, f);
+    m.pc = 0;
+    f.stepCounter = 1;
+    f.work.text.clear();
+    f.work.modified = true;
+
+    for (;;) {
+      m.label6Pc_ = m.pc;
+      m.label6Text_ = f.work.text;
+      m.label6Initial_ = false;
+      m.host.processEvents();
+
+      if (m.maxSteps != 0 && ++m.stepsTaken > m.maxSteps) throw StepLimitError();
+      readLine(m, f, true);
+      m.debug.appendLineStep(m.pc, f.stepCounter);
+      ++f.stepCounter;
+
+      // A line holding "//" anywhere is a comment as a whole: blanked in the program list (also
+      // in console mode, where the program counter is 0) and in the working text.
+      if (f.work.mask >> kCommentBit) {
+        if (m.pc < 0 || m.pc >= m.ListBox1.size())
+          throw Error("List index out of bounds (" + std::to_string(m.pc) + ")");
+        m.ListBox1.setLine(m.pc, "");
+        f.work.text.clear();
+        f.work.mask = 0;
+        f.work.modified = true;
+      }
+
+      f.jumped = false;
+      for (size_t k = 0; k < kTests.size(); ++k) {
+        const InstructionTest& t = kTests[k];
+        if (k == kFirstOutputTest && f.jumped) break;
+        if (t.freshRead) readLine(m, f, false);
+        if (!matches(m, f, t.id)) continue;
+        if (t.run(m, f) == Outcome::EndRun) return;
+      }
+
+      m.host.processEvents();
+      if (m.CheckBox1) return;
+      ++m.pc;
+      if (mode == 2) f.lastLine = 0;
+      if (m.pc == f.lastLine + 1) {
+        m.debug.append("VAR_COUNT = " + std::to_string(m.table.NextSlotIndex()));
+        m.table.SetVariable("FL2", "");
+        return;
+      }
+    }
+  }
+};
+
+void Machine::compile(int mode) { Interpreter::run(*this, mode); }
+
+}  // namespace trel

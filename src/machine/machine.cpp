@@ -1,0 +1,33 @@
+#include "machine/machine.h"
+
+#include "machine/run_frame.h"
+
+namespace trel {
+
+Machine::Machine(Host& h) : host(h), console(h) { debug.append("debug"); }
+
+Machine::~Machine() = default;
+
+void Machine::InitRegisters() {
+  table.InitRegisterNames();
+  windowCounter = 0;
+  labelCounter = 0;
+}
+
+std::string Machine::Label6() const {
+  if (label6Initial_) return "0";
+  return std::to_string(label6Pc_) + ": " + label6Text_;
+}
+
+std::string Machine::codeText() const { return joinCrLf(code); }
+
+void Machine::setCodeText(std::string_view text) {
+  if (text.empty())
+    code.clear();
+  else
+    code = splitAtLineBreaks(text);
+}
+
+void showError(Host& host, const std::exception& error) { host.showMessage(error.what()); }
+
+}  // namespace trel

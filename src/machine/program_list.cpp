@@ -1,0 +1,66 @@
+#include "machine/program_list.h"
+
+#include <algorithm>
+
+#include "machine/instruction_set.h"
+
+namespace trel {
+
+void ProgramList::assign(std::vector<std::string> lines) {
+  lines_ = std::move(lines);
+  indexBuilt_ = false;
+  masks_.assign(lines_.size(), 0);
+  maskValid_.assign(lines_.size(), false);
+  ++generation_;
+}
+
+void ProgramList::setLine(int32_t index, std::string text) {
+  std::string& slot = lines_[static_cast<size_t>(index)];
+  if (indexBuilt_) {
+    auto& oldList = index_[slot];
+    oldList.erase(std::lower_bound(oldList.begin(), oldList.end(), index));
+    auto& newList = index_[text];
+    newList.insert(std::lower_bound(newList.begin(), newList.end(), index), index);
+  }
+  slot = std::move(text);
+  maskValid_[static_cast<size_t>(index)] = false;
+  ++generation_;
+}
+
+void ProgramList::insert(int32_t index, std::string text) {
+  lines_.insert(lines_.begin() + index, std::move(text));
+  indexBuilt_ = false;
+  masks_.insert(masks_.begin() + index, 0);
+  maskValid_.insert(maskValid_.begin() + index, false);
+  ++generation_;
+}
+
+void ProgramList::removeCharacter(char c) {
+  for (auto& l : lines_) l.erase(std::remove(l.begin(), l.end(), c), l.end());
+  indexBuilt_ = false;
+  maskValid_.assign(lines_.size(), false);
+  ++generation_;
+}
+
+uint64_t ProgramList::maskAt(int32_t index) {
+  size_t i = static_cast<size_t>(index);
+  if (!maskValid_[i]) {
+    masks_[i] = instructionMask(lines_[i]);
+    maskValid_[i] = true;
+  }
+  return masks_[i];
+}
+
+void ProgramList::buildIndex() {
+  index_.clear();
+  for (int32_t i = 0; i < size(); ++i) index_[lines_[static_cast<size_t>(i)]].push_back(i);
+  indexBuilt_ = true;
+}
+
+int32_t ProgramList::findFirst(std::string_view text) {
+  if (!indexBuilt_) buildIndex();
+  auto it = index_.find(text);
+  return (it == index_.end() || it->second.empty()) ? -1 : it->second.front();
+}
+
+}  // namespace trel

@@ -1,0 +1,52 @@
+// The program list ("ListBox1"): the low-level lines a run executes, indexed from 0.
+//
+// Each line's instruction mask (which keywords occur in it) is computed once and kept until the
+// line changes, so a step does not search for 38 keywords again every time a loop comes round.
+// generation() changes with every edit, which tells a reader that its copy of a line is stale.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace trel {
+
+class ProgramList {
+ public:
+  ProgramList() = default;
+  explicit ProgramList(std::vector<std::string> lines) { assign(std::move(lines)); }
+
+  void assign(std::vector<std::string> lines);
+  void clear() { assign({}); }
+  int32_t size() const { return static_cast<int32_t>(lines_.size()); }
+  bool empty() const { return lines_.empty(); }
+  const std::string& line(int32_t index) const { return lines_[static_cast<size_t>(index)]; }
+  const std::vector<std::string>& lines() const { return lines_; }
+  void setLine(int32_t index, std::string text);
+  void insert(int32_t index, std::string text);
+  // Removes every character `c` from every line.
+  void removeCharacter(char c);
+  uint64_t maskAt(int32_t index);
+  uint64_t generation() const { return generation_; }
+  // Index of the first line exactly equal to `text`, or -1. Answered from an index of the lines
+  // that is built once and kept up to date, so label searches in loops do not scan the list.
+  int32_t findFirst(std::string_view text);
+
+ private:
+  struct Hash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  void buildIndex();
+
+  std::unordered_map<std::string, std::vector<int32_t>, Hash, std::equal_to<>> index_;
+  bool indexBuilt_ = false;
+  std::vector<std::string> lines_;
+  std::vector<uint64_t> masks_;
+  std::vector<bool> maskValid_;
+  uint64_t generation_ = 0;
+};
+
+}  // namespace trel

@@ -1,0 +1,124 @@
+#include "machine/variable_table.h"
+
+#include "rtl/errors.h"
+
+namespace trel {
+
+namespace {
+const std::string kNotExistsText = VariableTable::kNotExists;
+constexpr uint32_t kAddressBase = 0x00A00000;
+constexpr uint32_t kAddressStride = 0x40;
+}  // namespace
+
+VariableTable::VariableTable()
+    : names_(kSlotCount), values_(kSlotCount), named_(kSlotCount, false) {
+  index_.reserve(1024);
+}
+
+void VariableTable::ClearVariables() {
+  for (int slot : namedOrder_) {
+    named_[slot] = false;
+    names_[slot].clear();
+    values_[slot].clear();
+  }
+  namedOrder_.clear();
+  index_.clear();
+  fillName_ = kFreeName;
+  fillValue_ = kFreeName;
+  highestUnnamed_ = kSlotCount - 1;
+  ++clearCount_;
+}
+
+void VariableTable::nameSlot(int slot, std::string_view name) {
+  if (named_[slot]) {
+    auto it = index_.find(names_[slot]);
+    if (it != index_.end() && it->second == slot) index_.erase(it);
+  } else {
+    values_[slot] = fillValue_;
+    named_[slot] = true;
+    namedOrder_.push_back(slot);
+  }
+  names_[slot].assign(name);
+  auto [it, inserted] = index_.try_emplace(std::string(name), slot);
+  if (!inserted && it->second < slot) it->second = slot;
+}
+
+void VariableTable::InitRegisterNames() {
+  for (int i = 0; i <= 10; ++i) nameSlot(i, "RG" + std::to_string(i));
+  DeclareVariable("RGSTR");
+  DeclareVariable("FL1");
+  DeclareVariable("FL2");
+}
+
+int VariableTable::occupiedCount() const {
+  int count = static_cast<int>(namedOrder_.size());
+  if (fillName_ != kFreeName) count += kSlotCount - count;
+  return count;
+}
+
+int VariableTable::NextSlotIndex() const { return occupiedCount() + 1; }
+
+int VariableTable::highestUnnamedSlot() const {
+  while (highestUnnamed_ >= 0 && named_[highestUnnamed_]) --highestUnnamed_;
+  return highestUnnamed_;
+}
+
+int VariableTable::findSlot(std::string_view name) const {
+  int slot = -1;
+  auto it = index_.find(name);
+  if (it != index_.end()) slot = it->second;
+  if (name == fillName_) {
+    int unnamed = highestUnnamedSlot();
+    if (unnamed > slot) slot = unnamed;
+  }
+  return slot;
+}
+
+void VariableTable::DeclareVariable(std::string_view name) {
+  if (VariableExists(name)) return;
+  int slot = NextSlotIndex();
+  if (slot >= kSlotCount)
+    throw Error("The variable table is full: cannot declare \"" + std::string(name) + "\" (at most " +
+                std::to_string(kSlotCount - 1) + " names)");
+  nameSlot(slot, name);
+}
+
+const std::string& VariableTable::valueAt(int slot) const {
+  return named_[slot] ? values_[slot] : fillValue_;
+}
+
+void VariableTable::setValueAt(int slot, std::string_view value) {
+  if (named_[slot])
+    values_[slot].assign(value);
+  else
+    fillValue_.assign(value);
+}
+
+const std::string& VariableTable::nameAt(int slot) const {
+  return named_[slot] ? names_[slot] : fillName_;
+}
+
+const std::string& VariableTable::GetVariable(std::string_view name) const {
+  int slot = findSlot(name);
+  return slot < 0 ? kNotExistsText : valueAt(slot);
+}
+
+void VariableTable::SetVariable(std::string_view name, std::string_view value) {
+  auto it = index_.find(name);
+  if (it != index_.end()) values_[it->second].assign(value);
+  // The free slots share one value, so a write to their name reaches all of them at once.
+  if (name == fillName_ && highestUnnamedSlot() >= 0) fillValue_.assign(value);
+}
+
+uint32_t VariableTable::addressOfSlot(int slot) {
+  return kAddressBase + static_cast<uint32_t>(slot) * kAddressStride;
+}
+
+int VariableTable::slotAtAddress(int64_t address) {
+  int64_t offset = address - kAddressBase;
+  if (offset < 0 || offset % kAddressStride != 0) return -1;
+  int64_t slot = offset / kAddressStride;
+  return slot < kSlotCount ? static_cast<int>(slot) : -1;
+}
+
+}  // namespace trel

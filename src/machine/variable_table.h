@@ -1,0 +1,86 @@
+// The machine's one table of 9,257 name/value slots (registers, flags, variables, array cells and
+// class members).
+//
+// Slot rules the rest of the system relies on:
+//  - a free slot is named "00"; before the first program run every slot is named "" instead;
+//  - a new name goes into slot NextSlotIndex() = (number of slots not named "00") + 1, so with the
+//    registers in slots 0 to 10 and RGSTR, FL1, FL2 declared after them, slot 11 stays free;
+//  - reading a name no slot bears gives "VARIABLE NOT EXISTS"; writing it does nothing.
+//
+// Every operation costs O(1) on average: explicitly named slots are found through a hash map, and
+// the free slots, whose values can only change all together (a write to the name "00" reaches every
+// one of them), share one value instead of being visited.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace trel {
+
+class VariableTable {
+ public:
+  static constexpr int kSlotCount = 9257;
+  static constexpr const char* kFreeName = "00";
+  static constexpr const char* kNotExists = "VARIABLE NOT EXISTS";
+
+  VariableTable();
+
+  // Every slot becomes free: name "00", value "00".
+  void ClearVariables();
+  // Writes the register names RG0 to RG10 into slots 0 to 10 (values untouched), then declares
+  // RGSTR, FL1 and FL2.
+  void InitRegisterNames();
+  int NextSlotIndex() const;
+  bool VariableExists(std::string_view name) const { return findSlot(name) >= 0; }
+  // Writes the name into slot NextSlotIndex() when no slot bears it; the slot keeps its value.
+  // Throws trel::Error when that slot lies beyond the table.
+  void DeclareVariable(std::string_view name);
+  // The value of the highest slot bearing the name, or "VARIABLE NOT EXISTS".
+  const std::string& GetVariable(std::string_view name) const;
+  // Sets every slot bearing the name; never declares.
+  void SetVariable(std::string_view name, std::string_view value);
+
+  // Slot-level access for instructions that look a name up once and then read or write it.
+  // findSlot gives the highest slot bearing the name, or -1.
+  int findSlot(std::string_view name) const;
+  const std::string& valueAt(int slot) const;
+  void setValueAt(int slot, std::string_view value);
+  const std::string& nameAt(int slot) const;
+  bool isOccupied(int slot) const { return nameAt(slot) != kFreeName; }
+  int occupiedCount() const;
+
+  // Stable storage address of a slot's value (our own numbers, never raw memory) and back.
+  static uint32_t addressOfSlot(int slot);
+  // The slot whose value lives at the address, or -1.
+  static int slotAtAddress(int64_t address);
+
+  // Explicitly named slots in the order they were named since the last clear; with clearCount()
+  // this lets a cache follow the table without scanning it.
+  const std::vector<int>& namedSlots() const { return namedOrder_; }
+  uint64_t clearCount() const { return clearCount_; }
+
+ private:
+  struct Hash {
+    using is_transparent = void;
+    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
+  };
+  void nameSlot(int slot, std::string_view name);
+  int highestUnnamedSlot() const;
+
+  std::vector<std::string> names_;
+  std::vector<std::string> values_;
+  std::vector<bool> named_;
+  std::unordered_map<std::string, int, Hash, std::equal_to<>> index_;
+  std::vector<int> namedOrder_;
+  // Name and shared value of every slot that was not explicitly named.
+  std::string fillName_;
+  std::string fillValue_;
+  mutable int highestUnnamed_ = kSlotCount - 1;
+  uint64_t clearCount_ = 0;
+};
+
+}  // namespace trel

@@ -1,0 +1,181 @@
+#include "rtl/text.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include <unistd.h>
+
+#include "rtl/errors.h"
+
+namespace trel {
+
+std::string_view trimLeftView(std::string_view s) {
+  size_t i = 0;
+  while (i < s.size() && isBlankOrControl(s[i])) ++i;
+  return s.substr(i);
+}
+
+std::string_view trimRightView(std::string_view s) {
+  size_t n = s.size();
+  while (n > 0 && isBlankOrControl(s[n - 1])) --n;
+  return s.substr(0, n);
+}
+
+std::string_view trimView(std::string_view s) { return trimRightView(trimLeftView(s)); }
+
+std::string upperCase(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return r;
+}
+
+std::string lowerCase(std::string_view s) {
+  std::string r(s);
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  return r;
+}
+
+bool startsWith(std::string_view s, std::string_view prefix) {
+  return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool startsWithNoCase(std::string_view s, std::string_view prefix) {
+  if (s.size() < prefix.size()) return false;
+  for (size_t i = 0; i < prefix.size(); ++i)
+    if (upperChar(s[i]) != upperChar(prefix[i])) return false;
+  return true;
+}
+
+bool contains(std::string_view s, std::string_view part) {
+  return s.find(part) != std::string_view::npos;
+}
+
+std::string_view dropFront(std::string_view s, size_t n) {
+  return n >= s.size() ? std::string_view() : s.substr(n);
+}
+
+std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
+  if (from.empty()) return std::string(s);
+  std::string r;
+  size_t pos = 0;
+  for (;;) {
+    size_t hit = s.find(from, pos);
+    if (hit == std::string_view::npos) break;
+    r.append(s.substr(pos, hit - pos));
+    r.append(to);
+    pos = hit + from.size();
+  }
+  r.append(s.substr(pos));
+  return r;
+}
+
+std::string replaceFirstNoCase(std::string_view s, std::string_view from, std::string_view to) {
+  std::string upperS = upperCase(s);
+  size_t hit = upperS.find(upperCase(from));
+  if (from.empty() || hit == std::string::npos) return std::string(s);
+  std::string r(s.substr(0, hit));
+  r.append(to);
+  r.append(s.substr(hit + from.size()));
+  return r;
+}
+
+std::vector<std::string> splitAtLineBreaks(std::string_view text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::vector<std::string> splitFileLines(std::string_view text) {
+  if (text.empty()) return {};
+  std::vector<std::string> lines = splitAtLineBreaks(text);
+  char last = text.back();
+  if (last == '\r' || last == '\n') lines.pop_back();
+  return lines;
+}
+
+std::string joinCrLf(const std::vector<std::string>& lines) {
+  size_t total = 0;
+  for (const auto& l : lines) total += l.size() + 2;
+  std::string r;
+  r.reserve(total);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i) r.append("\r\n");
+    r.append(lines[i]);
+  }
+  return r;
+}
+
+std::string readWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    int err = errno;
+    throw Error("Cannot open file \"" + path + "\". " + std::strerror(err ? err : ENOENT));
+  }
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  if (in.bad()) throw Error("Cannot read file \"" + path + "\".");
+  return ss.str();
+}
+
+namespace {
+
+void writeAll(std::FILE* f, std::string_view content, const std::string& path) {
+  if (!content.empty() && std::fwrite(content.data(), 1, content.size(), f) != content.size()) {
+    int err = errno;
+    std::fclose(f);
+    throw Error("Cannot write file \"" + path + "\". " + std::strerror(err));
+  }
+}
+
+}  // namespace
+
+void writeWholeFile(const std::string& path, std::string_view content) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) {
+    int err = errno;
+    throw Error("Cannot create file \"" + path + "\". " + std::strerror(err));
+  }
+  writeAll(f, content, path);
+  if (std::fclose(f) != 0) {
+    int err = errno;
+    throw Error("Cannot write file \"" + path + "\". " + std::strerror(err));
+  }
+}
+
+void writeFileAtomically(const std::string& path, std::string_view content) {
+  std::string temp = path + ".tmp" + std::to_string(::getpid());
+  std::FILE* f = std::fopen(temp.c_str(), "wb");
+  if (!f) {
+    int err = errno;
+    throw Error("Cannot create file \"" + path + "\". " + std::strerror(err));
+  }
+  try {
+    writeAll(f, content, path);
+  } catch (...) {
+    std::remove(temp.c_str());
+    throw;
+  }
+  bool ok = std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
+  int err = errno;
+  ok = (std::fclose(f) == 0) && ok;
+  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
+    if (ok) err = errno;
+    std::remove(temp.c_str());
+    throw Error("Cannot write file \"" + path + "\". " + std::strerror(err));
+  }
+}
+
+}  // namespace trel

@@ -1,0 +1,88 @@
+// if (...) ... endif and repeat ... while (...): a compare and a jump to a generated label that
+// replaces the endif line (downward search) or the repeat line (upward search).
+#include "rtl/integer_text.h"
+#include "rtl/random.h"
+#include "rtl/text.h"
+#include "translator/translation.h"
+
+namespace trel {
+
+std::string newLabel(std::string_view prefix) {
+  return std::string(prefix) + hexText(static_cast<uint32_t>(randomInt(65535)), 8);
+}
+
+namespace {
+
+// X is the text before the first blank (nothing is deleted when there is none), O the text before
+// the next blank, Y the text before the first ")".
+void cutComparison(StatementFields& f, std::string rest) {
+  size_t blank = rest.find(' ');
+  f.x = blank == std::string::npos ? std::string() : rest.substr(0, blank);
+  rest = trim(dropFront(rest, f.x.size()));
+  f.op = cutField(rest, " ");
+  f.y = cutLast(rest, ")");
+}
+
+// The opcode for the comparison's operator; false for an operator the language does not have.
+bool chooseOpcode(StatementFields& f, bool loop) {
+  static const struct {
+    const char* op;
+    const char* ifBlock;  // jumps over the body: the opposite condition
+    const char* loopEnd;  // jumps back: the condition itself
+  } kOpcodes[] = {{"=", "if !=", "if ="}, {"<>", "if =", "if !="}, {">", "if <", "if >"}, {"<", "if >", "if <"}};
+  for (const auto& row : kOpcodes)
+    if (f.op == row.op) {
+      f.opcode() = loop ? row.loopEnd : row.ifBlock;
+      return true;
+    }
+  return false;
+}
+
+bool rejectOperator(Translation& t, const std::string& statement) {
+  t.errorStop("Unknown comparison operator \"" + t.fields.op + "\" at: " + std::to_string(t.index) +
+              " (" + statement + "); use =, <>, < or >");
+  return true;
+}
+
+}  // namespace
+
+void rewriteIf(Translation& t, const std::string& statement) {
+  StatementFields& f = t.fields;
+  t.m.debug.append(std::to_string(t.index) + " founded conditional expression");
+  cutComparison(f, afterKeyword(statement, 4));
+  std::string label = newLabel("::compare");
+  if (!chooseOpcode(f, false) && rejectOperator(t, statement)) return;
+  t.entries[t.index] = "cmp " + f.x + "," + f.y + "\r\n" + f.opcode() + " " + label;
+
+  // Endif search: every entry below that holds "if (" opens a block, and only an exact "endif"
+  // closes one; the first endif no inner block claims takes the label.
+  int depth = 0;
+  for (size_t j = t.index + 1; j < t.entries.size(); ++j) {
+    if (t.entries[j].find("if (") != std::string::npos) ++depth;
+    if (t.entries[j] == "endif" && --depth == -1) {
+      t.entries[j] = label;
+      return;
+    }
+  }
+}
+
+void rewriteWhile(Translation& t, const std::string& statement) {
+  StatementFields& f = t.fields;
+  cutComparison(f, afterKeyword(statement, 7));
+  std::string label = newLabel("::rep");
+  if (!chooseOpcode(f, true) && rejectOperator(t, statement)) return;
+  t.entries[t.index] = "cmp " + f.x + "," + f.y + "\r\n" + f.opcode() + " " + label;
+
+  // Repeat search, upward: lines still holding "while" are loops not yet translated; only an exact
+  // "repeat" line can take the label.
+  int depth = 0;
+  for (size_t j = t.index; j-- > 0;) {
+    if (t.entries[j].find("while") != std::string::npos) ++depth;
+    if (t.entries[j] == "repeat" && --depth == -1) {
+      t.entries[j] = label;
+      return;
+    }
+  }
+}
+
+}  // namespace trel
