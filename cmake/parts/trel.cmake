@@ -1,0 +1,10 @@
+# trel: the IDE and the standalone runtime in one executable.
+file(GLOB TREL_APP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/trel/*.cpp)
+add_executable(trel ${TREL_APP_SOURCES})
+target_link_libraries(trel PRIVATE trelcore)
+if(TARGET trelgui)
+  target_link_libraries(trel PRIVATE trelgui)
+  target_compile_definitions(trel PRIVATE TREL_WITH_GUI=1)
+else()
+  target_compile_definitions(trel PRIVATE TREL_WITH_GUI=0)
+endif()

@@ -1,0 +1,33 @@
+// trel: the IDE when the first argument is exactly "base.exe"; otherwise the runtime of the
+// program embedded in this executable. Without a display, a standalone program runs on the
+// terminal host.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "app/trel/gui_entry.h"
+#include "app/trel/standalone.h"
+
+#if TREL_WITH_GUI
+namespace {
+
+bool displayAvailable() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform && (std::string(platform).find("offscreen") != std::string::npos ||
+                   std::string(platform).find("minimal") != std::string::npos))
+    return true;
+  const char* x = std::getenv("DISPLAY");
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  return (x && *x) || (wayland && *wayland);
+}
+
+}  // namespace
+#endif
+
+int main(int argc, char** argv) {
+#if TREL_WITH_GUI
+  if (displayAvailable()) return trel::runQtApplication(argc, argv);
+#endif
+  std::vector<std::string> arguments(argv + 1, argv + argc);
+  return trel::runStandaloneOnTerminal(arguments);
+}
