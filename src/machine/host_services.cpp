@@ -7,16 +7,6 @@
 
 namespace trel {
 
-namespace {
-
-void restoreStartupDirectory(const Machine& m) {
-  if (m.startupDirectory.empty()) return;
-  std::error_code ignored;
-  std::filesystem::current_path(m.startupDirectory, ignored);
-}
-
-}  // namespace
-
 Outcome runStdHandles(Machine& m, RunFrame&) {
   m.table.DeclareVariable("stdhndl1");
   m.table.DeclareVariable("stdhndl2");
@@ -34,7 +24,7 @@ Outcome runOpen(Machine& m, RunFrame&) {
     m.table.DeclareVariable("OpenDialog1.filename");
     m.table.SetVariable("OpenDialog1.filename", ec ? *chosen : full.string());
   }
-  restoreStartupDirectory(m);
+  m.restoreStartupDirectory();
   return Outcome::Continue;
 }
 

@@ -1,5 +1,8 @@
 #include "machine/machine.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "machine/run_frame.h"
 
 namespace trel {
@@ -17,6 +20,12 @@ void Machine::InitRegisters() {
 std::string Machine::Label6() const {
   if (label6Initial_) return "0";
   return std::to_string(label6Pc_) + ": " + label6Text_;
+}
+
+void Machine::restoreStartupDirectory() const {
+  if (startupDirectory.empty()) return;
+  std::error_code ignored;
+  std::filesystem::current_path(startupDirectory, ignored);
 }
 
 std::string Machine::codeText() const { return joinCrLf(code); }

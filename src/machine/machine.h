@@ -55,6 +55,9 @@ class Machine {
   int32_t windowCounter = 0;
   int32_t labelCounter = 0;
   std::string startupDirectory;
+  // Every file dialog is followed by this, so relative names resolve against the start-up
+  // directory again; nothing happens while it is unknown (empty).
+  void restoreStartupDirectory() const;
   // HALT ends only the run when the process was started with a first argument (IDE mode, qn);
   // without one (a standalone program) it ends the process.
   bool firstArgumentPresent = true;

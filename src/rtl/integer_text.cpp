@@ -55,10 +55,13 @@ bool tryTextToInt(std::string_view s, int32_t& value) {
   return true;
 }
 
+void throwInvalidInteger(std::string_view text) {
+  throw Error("'" + std::string(text) + "' is not a valid integer value");
+}
+
 int32_t textToInt(std::string_view text) {
   int32_t v;
-  if (!tryTextToInt(text, v))
-    throw Error("'" + std::string(text) + "' is not a valid integer value");
+  if (!tryTextToInt(text, v)) throwInvalidInteger(text);
   return v;
 }
 

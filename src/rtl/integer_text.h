@@ -16,6 +16,8 @@ inline bool isIntegerText(std::string_view text) {
 }
 // Throws trel::Error "'" + text + "' is not a valid integer value" when the text does not convert.
 int32_t textToInt(std::string_view text);
+// Throws that same error for a text that a caller found not to convert.
+[[noreturn]] void throwInvalidInteger(std::string_view text);
 std::string intToText(int64_t value);
 // Upper-case hexadecimal digits, at least `minDigits` of them.
 std::string hexText(uint64_t value, int minDigits);
