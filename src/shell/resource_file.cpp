@@ -1,0 +1,110 @@
+// Reading an executable's resources and updating them in place of the file.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "shell/executable_image.h"
+#include "shell/replacement_file.h"
+#include "shell/resources.h"
+
+namespace trel {
+
+namespace {
+
+// Opens a regular file for reading; answers its descriptor and size.
+int openRegularFile(const std::string& path, struct stat& st) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw ResourceError("Cannot open \"" + path + "\": " + std::strerror(errno));
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    ::close(fd);
+    throw ResourceError("\"" + path + "\" is not a regular file");
+  }
+  return fd;
+}
+
+ExecutableResources loadFrom(int fd, uint64_t fileSize, const std::string& path) {
+  ExecutableResources out;
+  out.path = path;
+  const uint64_t extent = programExtent(fd, fileSize, path);
+  out.programSize = fileSize;
+  if (fileSize == extent) return out;
+
+  ResourceTrailer trailer;
+  if (fileSize - extent < kResourceTrailerSize ||
+      !readResourceTrailer(
+          readFileRange(fd, fileSize - kResourceTrailerSize, kResourceTrailerSize, path), trailer))
+    throw ResourceError("\"" + path +
+                        "\" is damaged or truncated: data follows the program without a resource "
+                        "container to hold it");
+  if (trailer.containerStart < extent || trailer.containerStart > fileSize - kResourceTrailerSize)
+    throw ResourceError("The resource container of \"" + path +
+                        "\" is damaged: its start lies outside the file");
+  const uint64_t containerSize = fileSize - trailer.containerStart;
+  try {
+    out.resources = decodeResourceContainer(
+        readFileRange(fd, trailer.containerStart, static_cast<size_t>(containerSize), path));
+  } catch (const ResourceError& e) {
+    throw ResourceError("The resource container of \"" + path + "\" is damaged: " + e.what());
+  }
+  out.programSize = trailer.containerStart;
+  return out;
+}
+
+}  // namespace
+
+ExecutableResources loadExecutableResources(const std::string& path) {
+  struct stat st;
+  int fd = openRegularFile(path, st);
+  try {
+    ExecutableResources out = loadFrom(fd, static_cast<uint64_t>(st.st_size), path);
+    ::close(fd);
+    return out;
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
+}
+
+ResourceUpdate::ResourceUpdate(const std::string& path) : target_(replacementTarget(path)) {
+  struct stat st;
+  fd_ = openRegularFile(target_, st);
+  try {
+    loaded_ = loadFrom(fd_, static_cast<uint64_t>(st.st_size), path);
+    if (!isWritableFile(target_))
+      throw ResourceError("\"" + path + "\" is read-only or cannot be written");
+  } catch (...) {
+    ::close(fd_);
+    throw;
+  }
+  mode_ = st.st_mode & 07777;
+}
+
+ResourceUpdate::~ResourceUpdate() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void ResourceUpdate::write(uint32_t type, const ResourceName& name, uint32_t language,
+                           std::string bytes) {
+  for (Resource& r : loaded_.resources)
+    if (r.type == type && r.language == language && r.name == name) {
+      r.bytes = std::move(bytes);
+      return;
+    }
+  loaded_.resources.push_back(Resource{type, name, language, std::move(bytes)});
+}
+
+void ResourceUpdate::commit() {
+  if (committed_)
+    throw ResourceError("The resources of \"" + loaded_.path + "\" were written already");
+  std::string container = encodeResourceContainer(loaded_.resources, loaded_.programSize);
+  ReplacementFile out(target_, mode_);
+  out.appendFrom(fd_, loaded_.programSize);
+  out.append(container);
+  out.commit();
+  committed_ = true;
+}
+
+}  // namespace trel
