@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "machine/machine.h"
@@ -27,6 +28,10 @@ class TForm1 : public Machine {
   // --- controls only the shell uses
   std::string Label3 = "Make Exe first";  // Icon group: the last built file name
   std::vector<std::string> explorer;      // the "Functions" list: entries "N: name"
+  // The list holds low-level procedures (List low-level proc) rather than source functions; a click
+  // then shows that program-list line in the low-level viewer.
+  bool explorerHoldsLowLevel = false;
+  int lowLevelSelectedLine = -1;  // program-list line the viewer shows selected, -1 for none
   int selStart = 0;                       // editor selection made by explorerClick
   int selLength = 0;
   std::string lowLevelMemo1 = "Memo1";    // low-level viewer, left: the program list
@@ -37,6 +42,19 @@ class TForm1 : public Machine {
   bool timer1Enabled = true;              // the main window's one-shot 100 ms timer
   bool mainWindowVisible = true;
   std::string highlvlLineBreak = "\r\n";  // line-break style of the editor text
+
+  // --- Build exe and the standalone start
+  std::string stubFileName = "base.exe";          // the runtime stub that Build exe copies
+  int buildWaitMilliseconds = 700;                // Build exe's pause between copy and write
+  std::string executablePath = "/proc/self/exe";  // where the embedded program is read from
+  bool startupReportedError = false;              // FormCreate showed an error
+
+  // The editor text as it is written to a file: the lines joined by highlvlLineBreak, no break
+  // after the last.
+  std::string highlvlText() const;
+  // Replaces the editor lines by a file's text and takes over its line-break style (the first
+  // break found: CR LF, LF or CR; CR LF when the text has none).
+  void loadHighlvl(std::string_view fileText);
 
   // --- start-up and close (shell/startup.cpp)
   void FormCreate();
