@@ -1,0 +1,152 @@
+// New, Open, Save, Save debug log and Help: files in the start-up directory and the file dialogs.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <filesystem>
+
+#include "rtl/errors.h"
+#include "rtl/text.h"
+#include "shell/main_form.h"
+#include "test_host.h"
+
+namespace fs = std::filesystem;
+using trel::testing::TestHost;
+using Lines = std::vector<std::string>;
+
+namespace {
+
+// An IDE whose start-up directory is a fresh temporary folder with a "projects" folder in it.
+class EditorFiles : public ::testing::Test {
+ protected:
+  TestHost host;
+  trel::TForm1 form{host, {"base.exe"}};
+  fs::path before = fs::current_path();
+  fs::path dir;
+
+  void SetUp() override {
+    host.machine = &form;
+    dir = fs::temp_directory_path() /
+          ("trel-editor-" + std::to_string(::getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir / "projects");
+    fs::current_path(dir);
+    form.startupDirectory = dir.string();
+  }
+  void TearDown() override {
+    fs::current_path(before);
+    fs::remove_all(dir);
+  }
+  std::string path(const std::string& name) const { return (dir / name).string(); }
+};
+
+TEST_F(EditorFiles, OpenReplacesTheLinesAndKeepsTheFilesLineBreaks) {
+  trel::writeWholeFile(path("projects/a.qn"), "def (main);\n%ECHO hi\nRETURN\n");
+  host.answers = {path("projects/a.qn")};
+  form.Button2Click();
+  EXPECT_EQ(form.highlvl, (Lines{"def (main);", "%ECHO hi", "RETURN"}));
+  EXPECT_EQ(host.editorReplacements, 1);
+  EXPECT_EQ(form.explorer, Lines{"0: main"});
+  EXPECT_EQ(host.openDialogDirectories, Lines{path("projects")});
+  // Saved again, the file keeps its text (no break after the last line).
+  host.answers = {path("b.qn")};
+  form.Button3Click();
+  EXPECT_EQ(trel::readWholeFile(path("b.qn")), "def (main);\n%ECHO hi\nRETURN");
+}
+
+TEST_F(EditorFiles, AFileWithCrLfOrNoBreakAtAllSavesWithCrLf) {
+  trel::writeWholeFile(path("crlf.qn"), "a\r\nb");
+  trel::writeWholeFile(path("one.qn"), "only");
+  host.answers = {path("crlf.qn"), path("crlf-out.qn"), path("one.qn"), path("one-out.qn")};
+  form.Button2Click();
+  form.Button3Click();
+  form.highlvl.push_back("c");
+  form.Button2Click();
+  form.highlvl.push_back("second");
+  form.Button3Click();
+  EXPECT_EQ(trel::readWholeFile(path("crlf-out.qn")), "a\r\nb");
+  EXPECT_EQ(trel::readWholeFile(path("one-out.qn")), "only\r\nsecond");
+}
+
+TEST_F(EditorFiles, ACancelledOrFailedOpenKeepsTheEditorText) {
+  form.highlvl = {"precious", "text"};
+  form.Button2Click();  // no answer: cancelled
+  host.answers = {path("missing.qn")};
+  EXPECT_THROW(form.Button2Click(), trel::Error);
+  host.answers = {path("projects")};  // a folder, not a file
+  EXPECT_THROW(form.Button2Click(), trel::Error);
+  EXPECT_EQ(form.highlvl, (Lines{"precious", "text"}));
+  EXPECT_EQ(host.editorReplacements, 0);
+}
+
+TEST_F(EditorFiles, ABinaryFileOpensByteForByte) {
+  std::string bytes("x\0\x01\xfe\xff\r\ny", 8);
+  trel::writeWholeFile(path("bin.qn"), bytes);
+  host.answers = {path("bin.qn"), path("bin-out.qn")};
+  form.Button2Click();
+  form.Button3Click();
+  EXPECT_EQ(trel::readWholeFile(path("bin-out.qn")), bytes);
+}
+
+TEST_F(EditorFiles, EveryDialogIsFollowedByTheStartupDirectory) {
+  fs::create_directories(dir / "elsewhere");
+  trel::writeWholeFile(path("projects/p.qn"), "x");
+  // The dialog wanders off; the command brings the current directory back.
+  host.answers = {path("projects/p.qn")};
+  fs::current_path(dir / "elsewhere");
+  form.Button2Click();
+  EXPECT_EQ(fs::current_path(), dir);
+  fs::current_path(dir / "elsewhere");
+  form.Button3Click();  // cancelled
+  EXPECT_EQ(fs::current_path(), dir);
+  fs::current_path(dir / "elsewhere");
+  host.answers = {path("nowhere/x.qn")};
+  EXPECT_THROW(form.Button3Click(), trel::Error);  // failed, still restored
+  EXPECT_EQ(fs::current_path(), dir);
+}
+
+TEST_F(EditorFiles, SaveFailsClearlyAndLeavesTheOldFile) {
+  if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+  trel::writeWholeFile(path("keep.qn"), "old");
+  fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
+  form.highlvl = {"new"};
+  host.answers = {path("keep.qn")};
+  EXPECT_THROW(form.Button3Click(), trel::Error);
+  fs::permissions(dir, fs::perms::owner_all);
+  EXPECT_EQ(trel::readWholeFile(path("keep.qn")), "old");
+}
+
+TEST_F(EditorFiles, NewEmptiesTheEditorAndTheFunctionList) {
+  form.highlvl = {"def (a);"};
+  form.highlvlChange();
+  form.New1Click();
+  EXPECT_TRUE(form.highlvl.empty());
+  EXPECT_TRUE(form.explorer.empty());
+  EXPECT_EQ(host.editorReplacements, 1);
+}
+
+TEST_F(EditorFiles, SaveDebugLogWritesEveryLineWithCrLf) {
+  form.code = {"%ECHO hi"};
+  form.compile(1);
+  form.Button5Click();
+  EXPECT_EQ(trel::readWholeFile(path("log.txt")), form.debug.text());
+  EXPECT_EQ(form.debug.text().substr(0, 16), "Line: 0 Step: 1\r");
+}
+
+TEST_F(EditorFiles, HelpReadsHalpRtfEveryTimeAndShowsTheWindow) {
+  trel::writeWholeFile(path("halp.rtf"), "{\\rtf1 one}");
+  form.Button8Click();
+  EXPECT_EQ(form.RichEdit1, "{\\rtf1 one}");
+  EXPECT_TRUE(form.helpVisible);
+  trel::writeWholeFile(path("halp.rtf"), "{\\rtf1 two}");
+  form.Button8Click();
+  EXPECT_EQ(form.RichEdit1, "{\\rtf1 two}");
+}
+
+TEST_F(EditorFiles, AMissingHelpFileIsAnErrorAndTheWindowStaysHidden) {
+  EXPECT_THROW(form.Button8Click(), trel::Error);
+  EXPECT_EQ(form.RichEdit1, "RichEdit1");
+  EXPECT_FALSE(form.helpVisible);
+}
+
+}  // namespace
