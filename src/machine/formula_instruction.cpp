@@ -1,16 +1,136 @@
 #include "machine/formula_instruction.h"
 
+#include <memory>
+
 #include "machine/instructions.h"
+#include "rtl/real_text.h"
+#include "rtl/text.h"
 
 namespace trel {
 
-struct FormulaState {};
+void FormulaStateDeleter::operator()(FormulaState* state) const {
+  delete state;
+}
 
-void FormulaStateDeleter::operator()(FormulaState* state) const { delete state; }
+namespace {
+
+// A slot's name as the formula sees it: free slots ("00") have none.
+bool listedName(const std::string& name) {
+  return !name.empty() && name != VariableTable::kFreeName;
+}
+
+class MachineVariables : public FormulaVariables {
+ public:
+  MachineVariables(VariableTable& table, SlotNameIndex& names) : table_(table), names_(names) {}
+  int count() const override { return kFormulaVariableCount; }
+  int find(std::string_view name, bool caseSensitive) override {
+    return names_.find(table_, name, caseSensitive);
+  }
+  void read(int index, TCalcItem& value) override {
+    if (!table_.isOccupied(index)) {
+      value.setNumber(0);
+      return;
+    }
+    double v;
+    value.setNumber(tryTextToReal(table_.valueAt(index), v) ? v : 1);
+  }
+
+ private:
+  VariableTable& table_;
+  SlotNameIndex& names_;
+};
+
+}  // namespace
+
+void SlotNameIndex::add(const VariableTable& table, int slot) {
+  if (slot >= kFormulaVariableCount || !listedName(table.nameAt(slot))) return;
+  auto [it, inserted] = lowest_.try_emplace(upperCase(table.nameAt(slot)), slot);
+  if (!inserted && slot < it->second) it->second = slot;
+}
+
+void SlotNameIndex::rebuild(const VariableTable& table) {
+  lowest_.clear();
+  for (int slot : table.namedSlots()) add(table, slot);
+  clearSeen_ = table.clearCount();
+  namedSeen_ = table.namedSlots().size();
+}
+
+void SlotNameIndex::update(const VariableTable& table) {
+  const std::vector<int>& named = table.namedSlots();
+  if (clearSeen_ != table.clearCount() || named.size() < namedSeen_) {
+    rebuild(table);
+    return;
+  }
+  for (; namedSeen_ < named.size(); ++namedSeen_) add(table, named[namedSeen_]);
+}
+
+int SlotNameIndex::find(const VariableTable& table, std::string_view name, bool caseSensitive) {
+  if (name.empty()) {
+    // Every free slot has the empty name in the list; so does a slot named "".
+    for (int slot = 0; slot < kFormulaVariableCount; ++slot)
+      if (!listedName(table.nameAt(slot))) return slot;
+    return -1;
+  }
+  update(table);
+  std::string key = upperCase(name);
+  auto it = lowest_.find(key);
+  if (it != lowest_.end() && upperCase(table.nameAt(it->second)) != key) {
+    // A slot was renamed behind our back: start over.
+    rebuild(table);
+    it = lowest_.find(key);
+  }
+  if (it == lowest_.end()) return -1;
+  if (!caseSensitive || table.nameAt(it->second) == name) return it->second;
+  int best = -1;
+  for (int slot : table.namedSlots())
+    if (slot < kFormulaVariableCount && table.nameAt(slot) == name && (best < 0 || slot < best))
+      best = slot;
+  return best;
+}
+
+std::string FormulaHostBridge::input(const std::string& caption, const std::string& prompt,
+                                     const std::string& value) {
+  return host_.inputBox(caption, prompt, value).value_or(std::string());
+}
+
+int FormulaHostBridge::message(const std::string& text, const std::string& caption, int flags) {
+  return host_.messageBox(text, caption, flags);
+}
+
+bool FormulaHostBridge::stopRequested() {
+  host_.processEvents();
+  return machine_ && machine_->CheckBox1;
+}
 
 Outcome runFormula(Machine& m, RunFrame& f) {
   f.dropKeyword(8);
-  m.host.messageBox("The formula evaluator is not built yet", "Error", mb::kIconError);
+  const std::string text(f.text());
+  if (!m.formulaState) m.formulaState.reset(new FormulaState);
+  FormulaState& state = *m.formulaState;
+  FormulaHostBridge bridge(m.host, &m);
+  MachineVariables variables(m.table, state.names);
+  // A program started from inside a running formula (a click served while it polls, a dialog)
+  // gets a component of its own with the same settings.
+  TArtFormula* F = &state.F;
+  std::unique_ptr<TArtFormula> spare;
+  if (state.F.host) {
+    spare = std::make_unique<TArtFormula>();
+    spare->copySettings(state.F);
+    F = spare.get();
+  }
+  F->host = &bridge;
+  struct HostReset {
+    TArtFormula* F;
+    ~HostReset() { F->host = nullptr; }
+  } reset{F};
+  try {
+    std::string result = F->CompileAndCompute(text, variables);
+    m.table.SetVariable("RG0", result);
+  } catch (const FormulaStopped&) {
+    // The run is being stopped; the interpreter ends it after this step.
+  } catch (const std::exception& e) {
+    m.host.messageBox(e.what(), "Error", mb::kIconError);
+  }
   return Outcome::Continue;
 }
 

@@ -4,44 +4,58 @@
 #include <cmath>
 #include <string>
 
+#include "rtl/decimal_digits.h"
 #include "rtl/decimal_separator.h"
 #include "rtl/errors.h"
 
 namespace trel {
+
+bool tryDecimalToReal(std::string_view text, double& value) {
+  size_t i = 0, n = text.size(), digits = 0;
+  bool negative = false;
+  if (i < n && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+  if (i < n && text[i] == '.') {
+    ++i;
+    while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  bool negativeExponent = false;
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
+    size_t expDigits = 0;
+    while (i < n && text[i] >= '0' && text[i] <= '9') ++i, ++expDigits;
+    if (expDigits == 0) return false;
+  }
+  if (i != n) return false;
+  const char* first = text.data() + (text[0] == '+' ? 1 : 0);
+  double v = 0;
+  auto r = std::from_chars(first, text.data() + n, v);
+  if (r.ec == std::errc::result_out_of_range) {
+    // Only an exponent can take a written number out of range: far below zero it is 0.
+    if (!negativeExponent) return false;
+    v = negative ? -0.0 : 0.0;
+  } else if (r.ec != std::errc() || r.ptr != text.data() + n) {
+    return false;
+  }
+  value = v;
+  return true;
+}
 
 bool tryTextToReal(std::string_view text, double& value) {
   const char sep = decimalSeparator();
   size_t i = 0, n = text.size();
   while (i < n && text[i] == ' ') ++i;
   while (n > i && text[n - 1] == ' ') --n;
-  std::string plain;
-  plain.reserve(n - i + 1);
-  if (i < n && (text[i] == '+' || text[i] == '-')) {
-    if (text[i] == '-') plain.push_back('-');
-    ++i;
+  if (i == n) return false;
+  std::string plain(text.substr(i, n - i));
+  size_t point = plain.find(sep);
+  if (sep != '.') {
+    if (plain.find('.') != std::string::npos) return false;
+    if (point != std::string::npos) plain[point] = '.';
   }
-  size_t digits = 0;
-  while (i < n && text[i] >= '0' && text[i] <= '9') plain.push_back(text[i++]), ++digits;
-  if (i < n && text[i] == sep) {
-    plain.push_back('.');
-    ++i;
-    while (i < n && text[i] >= '0' && text[i] <= '9') plain.push_back(text[i++]), ++digits;
-  }
-  if (digits == 0) return false;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    plain.push_back('e');
-    ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) plain.push_back(text[i++]);
-    size_t expDigits = 0;
-    while (i < n && text[i] >= '0' && text[i] <= '9') plain.push_back(text[i++]), ++expDigits;
-    if (expDigits == 0) return false;
-  }
-  if (i != n) return false;
-  double v = 0;
-  auto r = std::from_chars(plain.data(), plain.data() + plain.size(), v);
-  if (r.ec != std::errc() || r.ptr != plain.data() + plain.size()) return false;
-  value = v;
-  return true;
+  return tryDecimalToReal(plain, value);
 }
 
 double textToReal(std::string_view text) {
@@ -54,47 +68,38 @@ double textToReal(std::string_view text) {
 std::string realToText(double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
-  if (value == 0) return "0";
-  // Fifteen significant digits: one before the point and fourteen after it in scientific form.
-  char buf[64];
-  auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::scientific, 14);
-  std::string sci(buf, r.ptr);
-  bool negative = sci[0] == '-';
-  size_t start = negative ? 1 : 0;
-  size_t ePos = sci.find('e');
-  std::string digits;
-  for (size_t k = start; k < ePos; ++k)
-    if (sci[k] != '.') digits.push_back(sci[k]);
-  int exponent = std::stoi(sci.substr(ePos + 1));
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-
-  std::string out = negative ? "-" : "";
+  DecimalDigits d = decimalDigits(value, 15);
+  if (d.digits.empty()) return "0";
+  std::string out = d.negative ? "-" : "";
   const char sep = decimalSeparator();
-  if (exponent >= 15 || exponent < -4) {
-    out.push_back(digits[0]);
-    if (digits.size() > 1) {
+  // Exponent form when more than fifteen digits stand before the separator or the number is
+  // below 1E-4 (0.0001 is still written out, 0.00001 becomes 1E-5).
+  int scientificExponent = d.exponent - 1;
+  if (scientificExponent >= 15 || scientificExponent < -4) {
+    out.push_back(d.digits[0]);
+    if (d.digits.size() > 1) {
       out.push_back(sep);
-      out.append(digits, 1, std::string::npos);
+      out.append(d.digits, 1, std::string::npos);
     }
     out.push_back('E');
-    out.append(std::to_string(exponent));
+    out.append(std::to_string(scientificExponent));
     return out;
   }
-  if (exponent < 0) {
+  if (d.exponent <= 0) {
     out.push_back('0');
     out.push_back(sep);
-    out.append(static_cast<size_t>(-exponent - 1), '0');
-    out.append(digits);
+    out.append(static_cast<size_t>(-d.exponent), '0');
+    out.append(d.digits);
     return out;
   }
-  size_t intDigits = static_cast<size_t>(exponent) + 1;
-  if (digits.size() <= intDigits) {
-    out.append(digits);
-    out.append(intDigits - digits.size(), '0');
+  size_t intDigits = static_cast<size_t>(d.exponent);
+  if (d.digits.size() <= intDigits) {
+    out.append(d.digits);
+    out.append(intDigits - d.digits.size(), '0');
   } else {
-    out.append(digits, 0, intDigits);
+    out.append(d.digits, 0, intDigits);
     out.push_back(sep);
-    out.append(digits, intDigits, std::string::npos);
+    out.append(d.digits, intDigits, std::string::npos);
   }
   return out;
 }

@@ -15,4 +15,9 @@ double textToReal(std::string_view text);
 // "1E-6") for very large or very small magnitudes.
 std::string realToText(double value);
 
+// The characters of a number written with "." as separator, nothing around it: digits with an
+// optional point and fraction (at least one digit in all), an optional exponent. A value too
+// small for a double reads as 0; one too large does not convert.
+bool tryDecimalToReal(std::string_view text, double& value);
+
 }  // namespace trel

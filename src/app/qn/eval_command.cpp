@@ -1,8 +1,61 @@
-// qn eval.
+// qn eval FORMULA [--answers FILE]: compiles and computes the formula with the settings of the
+// main window's formula component and no variables, and prints the result text, or the error
+// message (exit status 1). INPUT and MSG ask through the terminal host.
+#include <cstdio>
+
 #include "app/qn/qn_commands.h"
+#include "formula/art_formula.h"
+#include "machine/formula_instruction.h"
+#include "rtl/text.h"
+#include "shell/terminal_host.h"
 
 namespace trel::qn {
 
-int evalCommand(const Args&) { return usageError("eval is not available yet"); }
+namespace {
+
+class EmptyVariables : public FormulaVariables {
+ public:
+  int count() const override { return 0; }
+  int find(std::string_view, bool) override { return -1; }
+};
+
+}  // namespace
+
+int evalCommand(const Args& args) {
+  TerminalHost host;
+  std::string formula;
+  bool haveFormula = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--answers") {
+      std::string text;
+      if (i + 1 >= args.size()) return usageError("--answers needs a file name");
+      if (!readInputFile(args[++i], text)) return 2;
+      for (auto& line : splitFileLines(text)) host.answers.push_back(line);
+    } else if (!haveFormula) {
+      formula = args[i];
+      haveFormula = true;
+    } else {
+      return usageError("eval takes one formula (quote it): " + args[i]);
+    }
+  }
+  if (!haveFormula) return usageError("eval needs a formula");
+
+  TArtFormula F;
+  FormulaHostBridge bridge(host, nullptr);
+  F.host = &bridge;
+  EmptyVariables none;
+  int status = 0;
+  std::string output;
+  try {
+    output = F.CompileAndCompute(formula, none);
+  } catch (const std::exception& e) {
+    output = e.what();
+    status = 1;
+  }
+  host.flush();
+  std::fwrite(output.data(), 1, output.size(), stdout);
+  std::fputc('\n', stdout);
+  return status;
+}
 
 }  // namespace trel::qn

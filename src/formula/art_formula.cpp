@@ -1,0 +1,126 @@
+#include "formula/art_formula.h"
+
+#include "formula/formula_exception.h"
+#include "rtl/decimal_separator.h"
+
+namespace trel {
+
+namespace {
+
+// Marks the component busy for one compilation or run: a second one started meanwhile (from a
+// dialog or a stop poll that serves the user interface) would tear the first one's state apart.
+class BusyScope {
+ public:
+  explicit BusyScope(bool& busy) : busy_(busy) {
+    if (busy_) throw FormulaException("The formula evaluator is already running");
+    busy_ = true;
+  }
+  ~BusyScope() { busy_ = false; }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  bool& busy_;
+};
+
+}  // namespace
+
+TArtFormula::TArtFormula() : calc_(*this) {
+  setVarNameLiterals("_ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+}
+
+void TArtFormula::setVarNameLiterals(std::string literals) {
+  literals_ = std::move(literals);
+  alphabet_.fill(false);
+  for (char c : literals_) alphabet_[static_cast<unsigned char>(c)] = true;
+}
+
+void TArtFormula::copySettings(const TArtFormula& o) {
+  UnQuotedString = o.UnQuotedString;
+  TestUsedVars = o.TestUsedVars;
+  CaseSensitive = o.CaseSensitive;
+  Step = o.Step;
+  CaseSensitiveString = o.CaseSensitiveString;
+  ExternGetVar = o.ExternGetVar;
+  NoLeadingZero = o.NoLeadingZero;
+  ZeroEmptyString = o.ZeroEmptyString;
+  GetVarValue = o.GetVarValue;
+  GetVarsCount = o.GetVarsCount;
+  setVarNameLiterals(o.literals_);
+}
+
+const std::string& TArtFormula::Compile(std::string_view text, FormulaVariables& variables) {
+  BusyScope busy(busy_);
+  calc_.clear();
+  code_.clear();
+  DecimalSeparatorScope point('.');
+  context_.caseSensitive = CaseSensitive;
+  context_.beginCompile(variables);
+  compiledCount_ = variables.count();
+  LexerSettings settings;
+  settings.alphabet = &alphabet_;
+  settings.externGetVar = ExternGetVar;
+  settings.unquotedString = UnQuotedString;
+  settings.noLeadingZero = NoLeadingZero;
+  code_ = compiler_.compile(text, settings, context_, TestUsedVars);
+  return code_;
+}
+
+TFormulaCalc& TArtFormula::runCode(FormulaVariables& variables) {
+  if (code_.empty()) throw FormulaException("No compiled formula to compute");
+  if (variables.count() != compiledCount_)
+    throw FormulaException("Compute was given " + std::to_string(variables.count()) +
+                           " variables, Compile " + std::to_string(compiledCount_));
+  calc_.clear();
+  context_.caseSensitive = CaseSensitive;
+  context_.beginRun(variables);
+  try {
+    calc_.run(code_);
+  } catch (...) {
+    context_.endRun(false);
+    throw;
+  }
+  context_.endRun(true);
+  if (calc_.top() == 0) throw FormulaException("Formula stack is empty");
+  return calc_;
+}
+
+TCalcItem TArtFormula::ComputeValue(FormulaVariables& variables) {
+  BusyScope busy(busy_);
+  return runCode(variables).itemAt(0);
+}
+
+std::string TArtFormula::Compute(FormulaVariables& variables) {
+  BusyScope busy(busy_);
+  TFormulaCalc& calc = runCode(variables);
+  return calc.toText(calc.itemAt(0));
+}
+
+std::string TArtFormula::CompileAndCompute(std::string_view text, FormulaVariables& variables) {
+  Compile(text, variables);
+  return Compute(variables);
+}
+
+const std::string& TArtFormula::Compile(std::string_view text, int n, const std::string* names) {
+  if (n < 0 || (n > 0 && !names))
+    throw FormulaException("Compile needs the names of its variables");
+  arrayVariables_.setNames(n, names);
+  arrayVariables_.setValues(nullptr);
+  return Compile(text, arrayVariables_);
+}
+
+std::string TArtFormula::Compute(int n, TCalcItem* values) {
+  if (n != arrayVariables_.count() || (n > 0 && !values))
+    throw FormulaException("Compute was given " + std::to_string(n) + " variables, Compile " +
+                           std::to_string(arrayVariables_.count()));
+  arrayVariables_.setValues(values);
+  return Compute(arrayVariables_);
+}
+
+void TArtFormula::CompileAndCompute(std::string_view text, int n, std::string& result,
+                                    TCalcItem* values, const std::string* names) {
+  Compile(text, n, names);
+  result = Compute(n, values);
+}
+
+}  // namespace trel

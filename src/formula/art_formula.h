@@ -1,0 +1,97 @@
+// TArtFormula: the formula evaluator as one component. It compiles a formula text against a list
+// of variable names into formula code, and computes the code against the variables' values.
+//
+//   TArtFormula f;
+//   std::string result;
+//   f.CompileAndCompute("x * 2", 1, result, values, names);   // names {"x"}, values {21} -> "42"
+#pragma once
+
+#include <array>
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "formula/calc_item.h"
+#include "formula/compiler.h"
+#include "formula/formula_calc.h"
+#include "formula/formula_exception.h"
+#include "formula/formula_host.h"
+#include "formula/formula_variables.h"
+#include "formula/variable_context.h"
+
+namespace trel {
+
+// Sets Val to the text of value number n (from 0) of the external variable Vname.
+using TArtFormulaGetVarProc =
+    std::function<void(const std::string& Vname, int n, std::string& Val, bool wantnumber)>;
+// Sets count to the number of values of the external variable Vname.
+using TArtFormulaGetVarsCountProc =
+    std::function<void(const std::string& Vname, int& count, bool wantnumber)>;
+
+class TArtFormula {
+ public:
+  TArtFormula();
+  TArtFormula(const TArtFormula&) = delete;
+  TArtFormula& operator=(const TArtFormula&) = delete;
+
+  // --- settings
+  bool UnQuotedString = false;      // an identifier that names nothing is a text of its characters
+  bool TestUsedVars = false;        // Compile fails when a given variable is not referred to
+  bool CaseSensitive = false;       // variable names are compared exactly
+  bool Step = false;                // the host is asked to stop before every instruction
+  bool CaseSensitiveString = true;  // text comparisons and POS respect letter case
+  bool ExternGetVar = false;     // an identifier that names nothing is fetched through GetVarValue
+  bool NoLeadingZero = false;    // a number may begin with "."
+  bool ZeroEmptyString = false;  // the empty text counts as the number 0
+  TArtFormulaGetVarProc GetVarValue;
+  TArtFormulaGetVarsCountProc GetVarsCount;
+  // Dialogs and stop requests; without a host INPUT gives the empty text and MSG 0.
+  FormulaHost* host = nullptr;
+
+  // The identifier alphabet: a character that occurs in it may start a name.
+  const std::string& VarNameLiterals() const { return literals_; }
+  void setVarNameLiterals(std::string literals);
+  // Takes every setting of another component (not its host).
+  void copySettings(const TArtFormula& other);
+
+  // --- operations with names and values as arrays of n entries
+  // Returns the code, which is also kept for Compute. Raises FormulaException.
+  const std::string& Compile(std::string_view text, int n, const std::string* names);
+  // n and the values must match the last Compile; the values receive the variables' final values.
+  std::string Compute(int n, TCalcItem* values);
+  void CompileAndCompute(std::string_view text, int n, std::string& result, TCalcItem* values,
+                         const std::string* names);
+
+  // --- the same with the variables given by the host
+  const std::string& Compile(std::string_view text, FormulaVariables& variables);
+  std::string Compute(FormulaVariables& variables);
+  std::string CompileAndCompute(std::string_view text, FormulaVariables& variables);
+  // The formula's value itself, without turning it into text.
+  TCalcItem ComputeValue(FormulaVariables& variables);
+
+  const std::string& code() const { return code_; }
+
+  // --- for the evaluator and the built-in functions
+  VariableContext& context() { return context_; }
+  TFormulaCalc& calc() { return calc_; }
+  // Raises FormulaStopped when the host asks to stop.
+  void pollStop() {
+    if (host && host->stopRequested()) throw FormulaStopped();
+  }
+
+ private:
+  TFormulaCalc& runCode(FormulaVariables& variables);
+
+  std::string literals_;
+  std::array<bool, 256> alphabet_{};
+  FormulaCompiler compiler_;
+  TFormulaCalc calc_;
+  VariableContext context_;
+  ArrayVariables arrayVariables_;
+  std::string code_;
+  int compiledCount_ = 0;
+  bool busy_ = false;
+};
+
+}  // namespace trel

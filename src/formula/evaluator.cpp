@@ -1,0 +1,365 @@
+// TFormulaCalc::run: the loop that carries out formula code (code_format.h) on the value stack.
+// Operands are read straight from the code. Every operand and jump target is checked against the
+// code's length and every pop against the stack, so code that did not come from the compiler can
+// raise "Wrong bytecode!" but never read outside the code or below the stack.
+#include <cmath>
+#include <cstring>
+
+#include "formula/art_formula.h"
+#include "formula/code_format.h"
+#include "formula/formula_calc.h"
+#include "formula/formula_exception.h"
+#include "formula/function_table.h"
+#include "rtl/arithmetic_errors.h"
+#include "rtl/file_mask.h"
+#include "rtl/text.h"
+
+namespace trel {
+
+namespace {
+
+[[noreturn]] void wrongBytecode() {
+  throw FormulaException("Wrong bytecode!");
+}
+
+// Code run between two looks at the host's stop request, counted in code bytes (a jump counts
+// one more, so a jump to itself is counted too): a few thousand instructions.
+constexpr size_t kPollEvery = 16384;
+
+int64_t integerDivide(int64_t a, int64_t b) {
+  if (b == 0) throwIntegerDivisionByZero();
+  if (b == -1) return static_cast<int64_t>(0 - static_cast<uint64_t>(a));  // INT64_MIN / -1 wraps
+  return a / b;
+}
+
+int64_t remainder(int64_t a, int64_t b) {
+  if (b == 0) throwIntegerDivisionByZero();
+  if (b == -1) return 0;
+  return a % b;
+}
+
+double power(double a, double b) {
+  double r = std::pow(a, b);
+  if (std::isfinite(r)) return r;
+  if (a == 0 && b < 0) throwRealDivisionByZero(1);
+  return checkedReal(r);
+}
+
+double shift(double value, double count, bool left) {
+  auto bits = static_cast<uint64_t>(truncToInt64(value));
+  unsigned n = static_cast<unsigned>(static_cast<uint64_t>(truncToInt64(count)) & 0xFF);
+  if (n >= 64) return 0;
+  return static_cast<double>(static_cast<int64_t>(left ? bits << n : bits >> n));
+}
+
+}  // namespace
+
+void TFormulaCalc::binaryNumbers(uint8_t op, TCalcItem& l, double a, double b) {
+  double r = 0;
+  switch (op) {
+    case fcode::kAdd:
+      r = checkedReal(a + b);
+      break;
+    case fcode::kSub:
+      r = checkedReal(a - b);
+      break;
+    case fcode::kMul:
+      r = checkedReal(a * b);
+      break;
+    case fcode::kDiv:
+      if (b == 0) throwRealDivisionByZero(a);
+      r = checkedReal(a / b);
+      break;
+    case fcode::kPower:
+      r = power(a, b);
+      break;
+    case fcode::kIntDiv:
+      r = static_cast<double>(integerDivide(truncToInt64(a), truncToInt64(b)));
+      break;
+    case fcode::kMod:
+      r = static_cast<double>(remainder(truncToInt64(a), truncToInt64(b)));
+      break;
+    case fcode::kAnd:
+      r = (a != 0) && (b != 0);
+      break;
+    case fcode::kOr:
+      r = (a != 0) || (b != 0);
+      break;
+    case fcode::kXor:
+      r = (a != 0) != (b != 0);
+      break;
+    case fcode::kBitAnd:
+      r = static_cast<double>(truncToInt64(a) & truncToInt64(b));
+      break;
+    case fcode::kBitOr:
+      r = static_cast<double>(truncToInt64(a) | truncToInt64(b));
+      break;
+    case fcode::kBitXor:
+      r = static_cast<double>(truncToInt64(a) ^ truncToInt64(b));
+      break;
+    case fcode::kShiftLeft:
+      r = shift(a, b, true);
+      break;
+    case fcode::kShiftRight:
+      r = shift(a, b, false);
+      break;
+  }
+  l.setNumber(r);
+}
+
+void TFormulaCalc::addSlow(TCalcItem& l, TCalcItem& r) {
+  double a, b;
+  if (tryToNumber(l, a) && tryToNumber(r, b)) {
+    l.setNumber(checkedReal(a + b));
+    return;
+  }
+  std::string joined = toText(l);
+  std::string right = toText(r);
+  checkTextLength(joined.size() + right.size());
+  l.setText(joined + right);
+}
+
+// Compares as numbers when both are numbers, else as texts: -1, 0 or 1.
+double TFormulaCalc::compare(TCalcItem& l, TCalcItem& r) {
+  double a, b;
+  if (tryToNumber(l, a) && tryToNumber(r, b)) return a < b ? -1 : (a > b ? 1 : 0);
+  std::string x = toText(l), y = toText(r);
+  if (!owner_.CaseSensitiveString) {
+    x = upperCase(x);
+    y = upperCase(y);
+  }
+  int c = x.compare(y);
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+void TFormulaCalc::call(unsigned index, unsigned count) {
+  if (index >= kFunctionTable.size()) wrongBytecode();
+  const FTableItem& f = kFunctionTable[index];
+  int taking;
+  if (count == fcode::kVariableCount) {
+    need(1);
+    const TCalcItem& m = items_[top_ - 1];
+    if (f.count != kAnyCount || m.kind != CalcKind::Number || !(m.number >= 0) ||
+        m.number > top_ - 1 || m.number != std::trunc(m.number))
+      wrongBytecode();
+    taking = static_cast<int>(m.number) + 1;
+  } else {
+    if (static_cast<int>(count) != f.count) wrongBytecode();
+    // A call without arguments takes one item all the same: a 0 pushed for it.
+    if (count == 0) pushNumber(0);
+    taking = count == 0 ? 1 : static_cast<int>(count);
+    need(taking);
+  }
+  result_.kind = CalcKind::Number;
+  result_.number = 0;
+  f.handler(*this, result_);
+  top_ -= taking;
+  TCalcItem& slot = items_[top_++];
+  slot.kind = result_.kind;
+  if (result_.kind == CalcKind::Number)
+    slot.number = result_.number;
+  else
+    slot.text.swap(result_.text);
+}
+
+void TFormulaCalc::run(std::string_view code) {
+  const auto* c = reinterpret_cast<const uint8_t*>(code.data());
+  const size_t n = code.size();
+  const bool step = owner_.Step;
+  VariableContext& variables = owner_.context();
+  size_t pos = 0;
+  size_t segment = 0;  // where execution last landed after a jump
+  size_t work = 0;
+  auto operand = [&](size_t bytes) {
+    if (n - pos <= bytes) wrongBytecode();
+  };
+  auto jumpTo = [&](size_t target) {
+    if (target > n) wrongBytecode();
+    work += pos - segment + 1;
+    pos = segment = target;
+    if (work >= kPollEvery) {
+      work = 0;
+      owner_.pollStop();
+    }
+  };
+
+  while (pos < n) {
+    if (step) owner_.pollStop();
+    const uint8_t op = c[pos];
+    switch (op) {
+      case fcode::kNumber:
+        operand(8);
+        pushNumber(fcode::getF64(c + pos + 1));
+        pos += 9;
+        break;
+      case fcode::kText:
+      case fcode::kExternVar: {
+        operand(4);
+        size_t length = fcode::getU32(c + pos + 1);
+        if (n - pos - 5 < length) wrongBytecode();
+        TCalcItem& slot = nextSlot();
+        if (op == fcode::kText)
+          slot.setText(code.substr(pos + 5, length));
+        else
+          slot.setReference(code.substr(pos + 5, length));
+        ++top_;
+        pos += 5 + length;
+        break;
+      }
+      case fcode::kVariable: {
+        operand(4);
+        uint32_t index = fcode::getU32(c + pos + 1);
+        if (index >= static_cast<uint32_t>(variables.hostCount())) wrongBytecode();
+        push(variables.hostValue(static_cast<int>(index)));
+        pos += 5;
+        break;
+      }
+      case fcode::kDrop:
+        need(1);
+        --top_;
+        ++pos;
+        break;
+      case fcode::kJump:
+        operand(4);
+        jumpTo(fcode::getU32(c + pos + 1));
+        break;
+      case fcode::kJumpIfZero: {
+        operand(4);
+        need(1);
+        double v = toNumber(items_[top_ - 1]);
+        --top_;
+        if (v == 0)
+          jumpTo(fcode::getU32(c + pos + 1));
+        else
+          pos += 5;
+        break;
+      }
+      case fcode::kCall:
+        operand(2);
+        call(c[pos + 1], c[pos + 2]);
+        pos += 3;
+        break;
+      case fcode::kStop:
+        pos = n;
+        break;
+      case fcode::kNot: {
+        need(1);
+        TCalcItem& x = items_[top_ - 1];
+        x.setNumber(toNumber(x) == 0 ? 1 : 0);
+        ++pos;
+        break;
+      }
+      case fcode::kNegate: {
+        need(1);
+        TCalcItem& x = items_[top_ - 1];
+        x.setNumber(-toNumber(x));
+        ++pos;
+        break;
+      }
+      case fcode::kBitNot: {
+        need(1);
+        TCalcItem& x = items_[top_ - 1];
+        x.setNumber(static_cast<double>(~truncToInt64(toNumber(x))));
+        ++pos;
+        break;
+      }
+      case fcode::kAdd: {
+        need(2);
+        TCalcItem& l = items_[top_ - 2];
+        TCalcItem& r = items_[top_ - 1];
+        if (l.kind == CalcKind::Number && r.kind == CalcKind::Number) [[likely]]
+          l.number = checkedReal(l.number + r.number);
+        else
+          addSlow(l, r);
+        --top_;
+        ++pos;
+        break;
+      }
+      case fcode::kSub:
+      case fcode::kMul: {
+        need(2);
+        TCalcItem& l = items_[top_ - 2];
+        TCalcItem& r = items_[top_ - 1];
+        if (l.kind == CalcKind::Number && r.kind == CalcKind::Number) [[likely]]
+          l.number = checkedReal(op == fcode::kSub ? l.number - r.number : l.number * r.number);
+        else
+          binaryNumbers(op, l, toNumber(l), toNumber(r));
+        --top_;
+        ++pos;
+        break;
+      }
+      case fcode::kDiv:
+      case fcode::kPower:
+      case fcode::kIntDiv:
+      case fcode::kMod:
+      case fcode::kAnd:
+      case fcode::kOr:
+      case fcode::kXor:
+      case fcode::kBitAnd:
+      case fcode::kBitOr:
+      case fcode::kBitXor:
+      case fcode::kShiftLeft:
+      case fcode::kShiftRight: {
+        need(2);
+        TCalcItem& l = items_[top_ - 2];
+        TCalcItem& r = items_[top_ - 1];
+        double a = toNumber(l);
+        binaryNumbers(op, l, a, toNumber(r));
+        --top_;
+        ++pos;
+        break;
+      }
+      case fcode::kEqual:
+      case fcode::kNotEqual:
+      case fcode::kLess:
+      case fcode::kGreater:
+      case fcode::kLessEqual:
+      case fcode::kGreaterEqual: {
+        need(2);
+        TCalcItem& l = items_[top_ - 2];
+        TCalcItem& r = items_[top_ - 1];
+        double cmp;
+        if (l.kind == CalcKind::Number && r.kind == CalcKind::Number) [[likely]]
+          cmp = l.number < r.number ? -1 : (l.number > r.number ? 1 : 0);
+        else
+          cmp = compare(l, r);
+        bool truth = op == fcode::kEqual       ? cmp == 0
+                     : op == fcode::kNotEqual  ? cmp != 0
+                     : op == fcode::kLess      ? cmp < 0
+                     : op == fcode::kGreater   ? cmp > 0
+                     : op == fcode::kLessEqual ? cmp <= 0
+                                               : cmp >= 0;
+        l.setNumber(truth ? 1 : 0);
+        --top_;
+        ++pos;
+        break;
+      }
+      case fcode::kJoin: {
+        need(2);
+        TCalcItem& l = items_[top_ - 2];
+        std::string joined = toText(l);
+        std::string right = toText(items_[top_ - 1]);
+        checkTextLength(joined.size() + right.size());
+        joined += right;
+        l.setText(std::move(joined));
+        --top_;
+        ++pos;
+        break;
+      }
+      case fcode::kLike: {
+        need(2);
+        TCalcItem& l = items_[top_ - 2];
+        bool match = matchesMask(toText(l), toText(items_[top_ - 1]));
+        l.setNumber(match ? 1 : 0);
+        --top_;
+        ++pos;
+        break;
+      }
+      default:
+        wrongBytecode();
+    }
+    if (top_ > highWater_) highWater_ = top_;
+  }
+}
+
+}  // namespace trel

@@ -1,0 +1,269 @@
+#include "formula/lexer.h"
+
+#include "formula/formula_words.h"
+#include "formula/variable_context.h"
+#include "rtl/integer_text.h"
+#include "rtl/real_text.h"
+
+namespace trel {
+
+namespace {
+constexpr double kPi = 3.141592653589793;
+bool isBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+}  // namespace
+
+void FormulaLexer::start(std::string_view text, const LexerSettings& settings,
+                         VariableContext* variables) {
+  src_.assign(text);
+  pos_ = floor_ = 0;
+  depth_ = 0;
+  gaveUp_ = false;
+  settings_ = settings;
+  variables_ = variables;
+  token_ = tok::kEnd;
+  text_.clear();
+  number_ = 0;
+  index_ = 0;
+  error_ = kNoError;
+  errorSubject_.clear();
+}
+
+uint8_t FormulaLexer::next(bool namesAsText) {
+  if (gaveUp_) {
+    error_ = kTooComplex;
+    return token_ = tok::kFail;
+  }
+  if (depth_ == 0) floor_ = pos_;
+  // The pairs "++", "!!" and the dropped "," look at the next token with a scan of their own.
+  if (depth_ >= kMaxNesting) {
+    giveUp();
+    return token_ = tok::kFail;
+  }
+  ++depth_;
+  uint8_t t = scan(namesAsText);
+  --depth_;
+  return token_ = t;
+}
+
+uint8_t FormulaLexer::peek() {
+  size_t saved = pos_;
+  uint8_t t = next();
+  pos_ = saved;
+  return t;
+}
+
+uint8_t FormulaLexer::orPair(char single, uint8_t pair) {
+  size_t saved = pos_;
+  if (next() == static_cast<uint8_t>(single)) return pair;
+  pos_ = saved;
+  return static_cast<uint8_t>(single);
+}
+
+uint8_t FormulaLexer::scan(bool namesAsText) {
+  for (;;) {
+    error_ = kNoError;
+    text_.clear();
+    while (isBlank(ch())) ++pos_;
+    // One brace comment, then any run of closing braces and blanks.
+    if (ch() == '{') {
+      while (ch() != '}' && ch() != '\0') ++pos_;
+      while (ch() == '}' || isBlank(ch())) ++pos_;
+    }
+    if (ch() == '/' && ch(1) == '/') {
+      while (ch() != '\n' && ch() != '\0') ++pos_;
+      if (ch() == '\n') ++pos_;
+      continue;
+    }
+    const char c = ch();
+    if (c == '\0') return tok::kEnd;
+    if (c == '\'' || c == '"' || c == '#') return scanText();
+    if ((*settings_.alphabet)[static_cast<unsigned char>(c)]) {
+      bool substituted = false;
+      uint8_t t = scanIdentifier(namesAsText, substituted);
+      if (substituted) continue;
+      return t;
+    }
+    if (c == '$') {
+      if (isDigit(ch(1))) return scanHexNumber();
+      ++pos_;
+      return tok::kDollar;
+    }
+    if (isDigit(c) || (c == '.' && settings_.noLeadingZero)) return scanNumber();
+    switch (c) {
+      case '%':
+      case '(':
+      case ')':
+      case '*':
+      case '.':
+      case '/':
+      case '@':
+      case '[':
+      case '\\':
+      case ']':
+      case '^':
+        ++pos_;
+        return static_cast<uint8_t>(c);
+      case '!':
+        ++pos_;
+        return orPair('!', tok::kBitNot);
+      case '&':
+        ++pos_;
+        return orPair('&', tok::kBitAnd);
+      case '|':
+        ++pos_;
+        return orPair('|', tok::kBitOr);
+      case '+':
+        ++pos_;
+        return orPair('+', tok::kIncrement);
+      case '-':
+        ++pos_;
+        return orPair('-', tok::kDecrement);
+      case ',':
+      case ';': {
+        // A "," right before ")" is dropped (so MAX(1,2,) is MAX(1,2)).
+        ++pos_;
+        size_t saved = pos_;
+        if (next() == ')') return ')';
+        pos_ = saved;
+        return ',';
+      }
+      case ':':
+        if (ch(1) == '=') {
+          pos_ += 2;
+          return tok::kAssign;
+        }
+        error_ = kSyntaxError;
+        return tok::kFail;
+      case '=':
+        ++pos_;
+        if (ch() == '=') {
+          ++pos_;
+          return tok::kLike;
+        }
+        return '=';
+      case '>':
+        ++pos_;
+        if (ch() == '=') return ++pos_, tok::kGreaterEqual;
+        if (ch() == '>') return ++pos_, tok::kShiftRight;
+        return '>';
+      case '<':
+        ++pos_;
+        if (ch() == '=') return ++pos_, tok::kLessEqual;
+        if (ch() == '<') return ++pos_, tok::kShiftLeft;
+        if (ch() == '>') return ++pos_, tok::kNotEqual;
+        return '<';
+      default:
+        error_ = kIllegalCharacter;
+        errorSubject_.assign(1, c);
+        return tok::kFail;
+    }
+  }
+}
+
+uint8_t FormulaLexer::scanText() {
+  // A run of pieces: 'quoted', "quoted" or #code, joined.
+  for (;;) {
+    const char c = ch();
+    if (c == '\'' || c == '"') {
+      ++pos_;
+      while (ch() != c) {
+        if (ch() == '\0') {
+          error_ = kSyntaxError;
+          return tok::kFail;
+        }
+        text_.push_back(ch());
+        ++pos_;
+        // Two quotes after a character stand for one quote inside the piece.
+        if (ch() == c && ch(1) == c) {
+          text_.push_back(c);
+          pos_ += 2;
+        }
+      }
+      ++pos_;
+    } else if (c == '#') {
+      size_t start = ++pos_;
+      while (isDigit(ch())) ++pos_;
+      int32_t code;
+      if (start == pos_ || !tryTextToInt(src_.view(start, pos_), code)) {
+        error_ = kSyntaxError;
+        return tok::kFail;
+      }
+      text_.push_back(static_cast<char>(code & 0xFF));
+    } else {
+      return tok::kText;
+    }
+  }
+}
+
+uint8_t FormulaLexer::scanNumber() {
+  size_t start = pos_;
+  while (isDigit(ch())) ++pos_;
+  if (ch() == '.') {
+    ++pos_;
+    while (isDigit(ch())) ++pos_;
+  }
+  if (ch() == 'E' || ch() == 'e') {
+    ++pos_;
+    if (ch() == '+' || ch() == '-') ++pos_;
+    while (isDigit(ch())) ++pos_;
+  }
+  text_.assign(src_.view(start, pos_));
+  if (!tryDecimalToReal(text_, number_)) {
+    error_ = kSyntaxError;
+    return tok::kFail;
+  }
+  return tok::kNumber;
+}
+
+uint8_t FormulaLexer::scanHexNumber() {
+  size_t start = pos_++;
+  ++pos_;  // the decimal digit that makes "$" a number
+  while (isDigit(ch()) || (ch() >= 'A' && ch() <= 'F') || (ch() >= 'a' && ch() <= 'f')) ++pos_;
+  text_.assign(src_.view(start, pos_));
+  int32_t value;
+  if (!tryTextToInt(text_, value)) {
+    error_ = kSyntaxError;
+    return tok::kFail;
+  }
+  number_ = value;
+  return tok::kNumber;
+}
+
+uint8_t FormulaLexer::scanIdentifier(bool namesAsText, bool& substituted) {
+  const size_t start = pos_++;
+  while ((*settings_.alphabet)[static_cast<unsigned char>(ch())] || isDigit(ch())) ++pos_;
+  text_.assign(src_.view(start, pos_));
+  if (const FormulaWord* w = findFormulaWord(text_)) {
+    switch (w->kind) {
+      case FormulaWord::Keyword:
+        if (w->token == tok::kNumber) number_ = kPi;
+        return w->token;
+      case FormulaWord::Constant:
+        // The word gives way to its text, which is scanned next (it may hold further words).
+        src_.replace(floor_, start, pos_, w->replacement);
+        pos_ = start;
+        substituted = true;
+        return tok::kFail;
+      case FormulaWord::Function:
+        index_ = w->function;
+        return tok::kFunction;
+    }
+  }
+  if (variables_) {
+    int v = variables_->findHost(text_);
+    if (v >= 0) {
+      index_ = v;
+      variables_->markUsed(v);
+      return tok::kVariable;
+    }
+  }
+  if (settings_.externGetVar) return tok::kExtern;
+  if (settings_.unquotedString || namesAsText) return tok::kText;
+  error_ = kUnknownIdentifier;
+  errorSubject_ = text_;
+  return tok::kFail;
+}
+
+}  // namespace trel

@@ -1,0 +1,130 @@
+// The formula lexer: reads one token at a time, skipping blanks and comments, and replaces the
+// names of the constants table by their texts as it meets them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "formula/formula_source.h"
+
+namespace trel {
+
+class VariableContext;
+
+// Token codes; a code equal to a character is that character ("(", ")", ",", "+", "[" ...).
+namespace tok {
+enum : uint8_t {
+  kFail = 0x00,  // the scan failed; the error code says why
+  kDollar = 0x24,
+  kSub = 0xDC,
+  kConst = 0xDD,
+  kGlobal = 0xDE,
+  kLike = 0xDF,  // "==" or LIKE
+  kReturn = 0xE0,
+  kBitNot = 0xE1,      // "!!"
+  kBitAnd = 0xE2,      // "&&"
+  kBitOr = 0xE3,       // "||"
+  kBitXor = 0xE4,      // BXOR
+  kShiftRight = 0xE5,  // ">>"
+  kShiftLeft = 0xE6,   // "<<"
+  kExtern = 0xE7,      // an identifier that names nothing, fetched from the host at run time
+  kDecrement = 0xEC,   // "--"
+  kIncrement = 0xED,   // "++"
+  kSeries = 0xEE,
+  kTill = 0xEF,
+  kAssign = 0xF0,  // ":="
+  kLoop = 0xF3,
+  kCondition = 0xF4,
+  kFunction = 0xF5,  // index(): the function's index
+  kText = 0xF6,      // text(): the text
+  kXor = 0xF7,
+  kLessEqual = 0xF9,
+  kGreaterEqual = 0xFA,
+  kNotEqual = 0xFC,
+  kVariable = 0xFD,  // index(): the host variable's index
+  kNumber = 0xFE,    // number(): the value; also PI
+  kEnd = 0xFF,
+};
+}
+
+// Error codes of a compilation; the compiler holds their messages.
+enum FormulaError : uint8_t {
+  kNoError = 0,
+  kIllegalCharacter = 1,
+  kUnknownIdentifier = 2,
+  kCloseExpected = 3,
+  kOpenExpected = 4,
+  kSyntaxError = 5,
+  kVariableNotUsed = 6,
+  kNotEnoughParameters = 7,
+  kTooComplex = 8,
+};
+
+// Nesting beyond this (brackets, calls, forms, runs of operator characters) is refused with
+// "Expression too complex" instead of exhausting the native stack.
+inline constexpr int kMaxNesting = 400;
+
+struct LexerSettings {
+  const std::array<bool, 256>* alphabet = nullptr;  // the identifier characters
+  bool externGetVar = false;
+  bool unquotedString = false;
+  bool noLeadingZero = false;
+};
+
+class FormulaLexer {
+ public:
+  void start(std::string_view text, const LexerSettings& settings, VariableContext* variables);
+
+  // Scans the next token. With `namesAsText` an identifier that names nothing is a text.
+  uint8_t next(bool namesAsText = false);
+  // Looks at the next token without moving on; a substitution made meanwhile stays.
+  uint8_t peek();
+
+  uint8_t token() const { return token_; }
+  const std::string& text() const { return text_; }
+  double number() const { return number_; }
+  int index() const { return index_; }
+
+  FormulaError error() const { return error_; }
+  // The character or identifier the error names.
+  const std::string& errorSubject() const { return errorSubject_; }
+  // Sets the error code unless one is set already.
+  void setError(FormulaError code) {
+    if (error_ == kNoError) error_ = code;
+  }
+  // Nesting went too deep: from now on every scan fails with kTooComplex.
+  void giveUp() {
+    gaveUp_ = true;
+    error_ = kTooComplex;
+  }
+
+ private:
+  uint8_t scan(bool namesAsText);
+  uint8_t scanText();
+  uint8_t scanNumber();
+  uint8_t scanHexNumber();
+  uint8_t scanIdentifier(bool namesAsText, bool& substituted);
+  uint8_t orPair(char single, uint8_t pair);
+  char ch(size_t ahead = 0) const { return src_.at(pos_ + ahead); }
+  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+  FormulaSource src_;
+  size_t pos_ = 0;
+  // Start of the outermost scan under way: positions from here on stay readable.
+  size_t floor_ = 0;
+  int depth_ = 0;
+  bool gaveUp_ = false;
+  LexerSettings settings_;
+  VariableContext* variables_ = nullptr;
+
+  uint8_t token_ = tok::kEnd;
+  std::string text_;
+  double number_ = 0;
+  int index_ = 0;
+  FormulaError error_ = kNoError;
+  std::string errorSubject_;
+};
+
+}  // namespace trel
