@@ -1,7 +1,8 @@
 #include "machine/assembly_log.h"
 
-#include <charconv>
 #include <cstring>
+
+#include "rtl/integer_text.h"
 
 namespace trel {
 
@@ -9,6 +10,8 @@ AssemblyLog::AssemblyLog() = default;
 
 void AssemblyLog::clear() {
   chunks_.clear();
+  chunkStart_ = cursor_ = limit_ = nullptr;
+  ends_ = nullptr;
   kept_ = 0;
   dropped_ = 0;
   ++clears_;
@@ -19,24 +22,23 @@ void AssemblyLog::setCapacity(size_t maxLines) {
   while (kept_ > capacity_) dropOldest();
 }
 
-char* AssemblyLog::reserve(size_t bytes) {
-  if (chunks_.empty() || chunks_.back().used + bytes > kChunkBytes ||
-      chunks_.back().ends.size() >= kChunkBytes / 8) {
-    Chunk c;
-    c.data.reset(new char[bytes > kChunkBytes ? bytes : kChunkBytes]);
-    chunks_.push_back(std::move(c));
-  }
-  Chunk& c = chunks_.back();
-  return c.data.get() + c.used;
-}
-
-void AssemblyLog::commitLine(char* end) {
-  Chunk& c = chunks_.back();
-  c.used = static_cast<size_t>(end - c.data.get());
-  c.ends.push_back(static_cast<uint32_t>(c.used));
-  ++kept_;
-  ++appended_;
-  if (kept_ > capacity_) dropOldest();
+char* AssemblyLog::reserveSlow(size_t bytes) {
+  // Close the newest chunk (its bytes end at the cursor) and start another.
+  if (!chunks_.empty()) chunks_.back().used = static_cast<size_t>(cursor_ - chunkStart_);
+  Chunk c;
+  size_t size = bytes > kChunkBytes ? bytes : kChunkBytes;
+  if (spare_ && bytes <= kChunkBytes)
+    c.data = std::move(spare_);
+  else
+    c.data.reset(new char[size]);
+  c.ends.reserve(kChunkBytes / 16);
+  chunks_.push_back(std::move(c));
+  Chunk& back = chunks_.back();
+  chunkStart_ = back.data.get();
+  cursor_ = chunkStart_;
+  limit_ = chunkStart_ + size;
+  ends_ = &back.ends;
+  return cursor_;
 }
 
 void AssemblyLog::dropOldest() {
@@ -44,13 +46,39 @@ void AssemblyLog::dropOldest() {
   ++c.first;
   --kept_;
   ++dropped_;
-  if (c.first == c.ends.size()) chunks_.pop_front();
+  if (c.first == c.ends.size()) {
+    if (chunks_.size() == 1) {
+      // The newest chunk emptied itself: start it over in place.
+      c.ends.clear();
+      c.first = 0;
+      cursor_ = chunkStart_;
+      return;
+    }
+    if (c.used <= kChunkBytes) spare_ = std::move(c.data);
+    chunks_.pop_front();
+  }
 }
 
 void AssemblyLog::append(std::string_view line) {
   char* p = reserve(line.size());
   if (!line.empty()) std::memcpy(p, line.data(), line.size());
   commitLine(p + line.size());
+}
+
+void AssemblyLog::append(std::initializer_list<std::string_view> parts) {
+  size_t total = 0;
+  for (auto p : parts) total += p.size();
+  char* out = reserve(total);
+  for (auto p : parts) {
+    // The parts are mostly a few characters long: a plain loop beats a call per part.
+    if (p.size() > 32) {
+      std::memcpy(out, p.data(), p.size());
+      out += p.size();
+    } else {
+      for (char c : p) *out++ = c;
+    }
+  }
+  commitLine(out);
 }
 
 void AssemblyLog::appendInterpreting(std::string_view text) {
@@ -66,9 +94,9 @@ void AssemblyLog::appendInterpreting(std::string_view text) {
 void AssemblyLog::appendLineStep(int64_t line, int64_t step) {
   char* p = reserve(64);
   std::memcpy(p, "Line: ", 6);
-  p = std::to_chars(p + 6, p + 30, line).ptr;
+  p = formatInt(p + 6, line);
   std::memcpy(p, " Step: ", 7);
-  p = std::to_chars(p + 7, p + 31, step).ptr;
+  p = formatInt(p + 7, step);
   commitLine(p);
 }
 

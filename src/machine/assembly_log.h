@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -17,12 +18,14 @@ namespace trel {
 
 class AssemblyLog {
  public:
-  static constexpr size_t kDefaultCapacity = 2'000'000;
+  static constexpr size_t kDefaultCapacity = 1 << 20;
 
   AssemblyLog();
 
   void clear();
   void append(std::string_view line);
+  // One line made of the parts, joined without anything between them.
+  void append(std::initializer_list<std::string_view> parts);
   // "Interpreting  [" + upper-cased text + "]", upper-casing while copying.
   void appendInterpreting(std::string_view text);
   // "Line: " + line + " Step: " + step.
@@ -53,12 +56,30 @@ class AssemblyLog {
   };
   static constexpr size_t kChunkBytes = 1 << 20;
 
-  char* reserve(size_t bytes);
-  void commitLine(char* end);
+  char* reserve(size_t bytes) {
+    if (static_cast<size_t>(limit_ - cursor_) >= bytes) return cursor_;
+    return reserveSlow(bytes);
+  }
+  void commitLine(char* end) {
+    cursor_ = end;
+    ends_->push_back(static_cast<uint32_t>(end - chunkStart_));
+    ++kept_;
+    ++appended_;
+    if (kept_ > capacity_) dropOldest();
+  }
+  char* reserveSlow(size_t bytes);
   void dropOldest();
   std::string_view storedLine(size_t index) const;
 
   std::deque<Chunk> chunks_;
+  // One chunk kept back when the oldest is dropped, so a long run reuses its memory instead of
+  // asking for (and touching) fresh pages for every chunk.
+  std::unique_ptr<char[]> spare_;
+  // The newest chunk's free space and line ends, so appending does not look the chunk up.
+  char* chunkStart_ = nullptr;
+  char* cursor_ = nullptr;
+  char* limit_ = nullptr;
+  std::vector<uint32_t>* ends_ = nullptr;
   size_t kept_ = 0;
   uint64_t dropped_ = 0;
   uint64_t appended_ = 0;

@@ -29,7 +29,7 @@ std::string takeOperand(RunFrame& f, size_t keywordLength) {
 
 Outcome conditionalJump(Machine& m, RunFrame& f, size_t keywordLength, bool (*holds)(const std::string&)) {
   std::string label = takeOperand(f, keywordLength);
-  m.debug.append("JUMPING: " + label);
+  m.debug.append({"JUMPING: ", label});
   std::string target = labelSearch(m, f, label);
   if (holds(m.table.GetVariable("FL1"))) {
     // One before the label: the step's own advance makes the label line the next one run.
@@ -43,7 +43,7 @@ Outcome conditionalJump(Machine& m, RunFrame& f, size_t keywordLength, bool (*ho
 
 Outcome runJump(Machine& m, RunFrame& f) {
   std::string target = labelSearch(m, f, takeOperand(f, 4));
-  m.debug.append("JUMPING: " + target);
+  m.debug.append({"JUMPING: ", target});
   m.pc = textToInt(target);
   f.jumped = true;
   return Outcome::Continue;
@@ -57,7 +57,7 @@ Outcome runCall(Machine& m, RunFrame& f) {
                 ": a return point can only be kept for calls from lines 0 to 8999");
   std::string fl2 = intToText(returnPoint) + m.table.GetVariable("FL2");
   m.table.SetVariable("FL2", fl2);
-  m.debug.append("JUMPING: " + target + " FLAG2: " + firstFour(fl2));
+  m.debug.append({"JUMPING: ", target, " FLAG2: ", std::string_view(fl2).substr(0, 4)});
   m.pc = textToInt(target);
   f.jumped = true;
   return Outcome::Continue;
@@ -66,7 +66,7 @@ Outcome runCall(Machine& m, RunFrame& f) {
 Outcome runReturn(Machine& m, RunFrame& f) {
   std::string fl2 = m.table.GetVariable("FL2");
   std::string top = firstFour(fl2);
-  m.debug.append("BACK T0 FLAG2: " + top);
+  m.debug.append({"BACK T0 FLAG2: ", top});
   if (fl2 != "-1") {
     m.pc = textToInt(top) - 1000;
     f.jumped = true;
@@ -79,7 +79,7 @@ Outcome runCompare(Machine& m, RunFrame& f) {
   f.dropKeyword(3);
   std::string a = trim(textBefore(f.text(), ","));
   std::string b = trim(textAfter(f.text(), ","));
-  m.debug.append("Compare (=) [" + b + "] to [" + a + "]");
+  m.debug.append({"Compare (=) [", b, "] to [", a, "]"});
   int slot = m.table.findSlot(a);
   if (slot >= 0) {
     std::string x = m.table.valueAt(slot);
@@ -93,7 +93,7 @@ Outcome runCompare(Machine& m, RunFrame& f) {
     }
     m.table.SetVariable("FL1", result);
   }
-  m.debug.append("RESULT [" + m.table.GetVariable("FL1") + "]");
+  m.debug.append({"RESULT [", m.table.GetVariable("FL1"), "]"});
   return Outcome::Continue;
 }
 

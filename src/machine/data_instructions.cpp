@@ -26,7 +26,7 @@ std::string textAtAddress(const Machine& m, std::string_view addressText) {
 }
 
 void logMove(Machine& m, std::string_view source, std::string_view dest) {
-  m.debug.append("Moving [" + std::string(source) + "] to [" + std::string(dest) + "]");
+  m.debug.append({"Moving [", source, "] to [", dest, "]"});
 }
 
 struct ArithmeticOperands {
@@ -163,7 +163,7 @@ Outcome runInt(Machine& m, RunFrame& f) {
 Outcome runAdd(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
   ArithmeticOperands ops = splitAt(f.text(), '+');
-  m.debug.append("Adding (+) [" + ops.source + "] to [" + ops.dest + "]");
+  m.debug.append({"Adding (+) [", ops.source, "] to [", ops.dest, "]"});
   integerArithmetic(m, ops, wrapAdd);
   return Outcome::Continue;
 }
@@ -171,16 +171,16 @@ Outcome runAdd(Machine& m, RunFrame& f) {
 Outcome runSubtract(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA") || contains(f.text(), "##")) return Outcome::Continue;
   ArithmeticOperands ops = splitAt(f.text(), '-');
-  m.debug.append("Substract (-) [" + ops.source + "] to [" + ops.dest + "]");
+  m.debug.append({"Substract (-) [", ops.source, "] to [", ops.dest, "]"});
   integerArithmetic(m, ops, wrapSub);
-  m.debug.append(ops.dest + " is " + m.table.GetVariable(ops.dest));
+  m.debug.append({ops.dest, " is ", m.table.GetVariable(ops.dest)});
   return Outcome::Continue;
 }
 
 Outcome runMultiply(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
   ArithmeticOperands ops = splitAt(f.text(), '*');
-  m.debug.append("Multiply (*) [" + ops.source + "] to [" + ops.dest + "]");
+  m.debug.append({"Multiply (*) [", ops.source, "] to [", ops.dest, "]"});
   integerArithmetic(m, ops, wrapMul);
   return Outcome::Continue;
 }

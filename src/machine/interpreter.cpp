@@ -5,6 +5,7 @@
 // stop when "Only translate" is checked, advance, and end when the program counter passes the
 // last line.
 #include <array>
+#include <bit>
 
 #include "machine/instruction_set.h"
 #include "machine/instructions.h"
@@ -66,6 +67,7 @@ constexpr std::array<InstructionTest, kInstructionCount> kTests = {{
 }};
 
 constexpr size_t kFirstOutputTest = static_cast<size_t>(Instruction::Echo);
+constexpr uint64_t kTestBits = (uint64_t{1} << kInstructionCount) - 1;
 
 }  // namespace
 
@@ -87,6 +89,7 @@ class Interpreter {
   static void readLine(Machine& m, RunFrame& f, bool force) {
     WorkingText& w = f.work;
     if (f.mode == 2) {
+      if (!force && !w.modified) return;
       w.text = m.console.Edit1;
       w.mask = instructionMask(w.text);
       w.modified = false;
@@ -103,6 +106,13 @@ class Interpreter {
     w.modified = false;
     w.sourceIndex = m.pc;
     w.sourceGeneration = m.ListBox1.generation();
+  }
+
+  // True while the working text is exactly the line the last read gave.
+  static bool workIsLine(const Machine& m, const RunFrame& f) {
+    const WorkingText& w = f.work;
+    if (w.modified) return false;
+    return f.mode == 2 || (w.sourceIndex == m.pc && w.sourceGeneration == m.ListBox1.generation());
   }
 
   static bool matches(Machine& m, RunFrame& f, Instruction id) {
@@ -137,8 +147,11 @@ class Interpreter {
     f.work.modified = true;
 
     for (;;) {
+      // The caption takes the working text the previous step left; the read below replaces the
+      // working text anyway, so the two strings trade places instead of copying.
       m.label6Pc_ = m.pc;
-      m.label6Text_ = f.work.text;
+      std::swap(m.label6Text_, f.work.text);
+      f.work.modified = true;
       m.label6Initial_ = false;
       m.host.processEvents();
 
@@ -159,12 +172,21 @@ class Interpreter {
       }
 
       f.jumped = false;
-      for (size_t k = 0; k < kTests.size(); ++k) {
+      size_t k = 0;
+      while (k < kTests.size()) {
+        // While the working text is still the line as read, the tests that can match are exactly
+        // the keywords of its mask and the fresh reads in between change nothing: go straight
+        // to the next one.
+        if (workIsLine(m, f)) {
+          uint64_t candidates = f.work.mask & (kTestBits >> k << k);
+          if (candidates == 0) break;
+          k = static_cast<size_t>(std::countr_zero(candidates));
+        }
+        if (k >= kFirstOutputTest && f.jumped) break;
         const InstructionTest& t = kTests[k];
-        if (k == kFirstOutputTest && f.jumped) break;
         if (t.freshRead) readLine(m, f, false);
-        if (!matches(m, f, t.id)) continue;
-        if (t.run(m, f) == Outcome::EndRun) return;
+        if (matches(m, f, t.id) && t.run(m, f) == Outcome::EndRun) return;
+        ++k;
       }
 
       m.host.processEvents();

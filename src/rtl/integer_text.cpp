@@ -1,6 +1,5 @@
 #include "rtl/integer_text.h"
 
-#include <charconv>
 
 #include "rtl/errors.h"
 
@@ -18,6 +17,18 @@ int hexDigit(char c) {
 }  // namespace
 
 bool tryTextToInt(std::string_view s, int32_t& value) {
+  // Most texts are short plain decimals: read those without the general path's checks.
+  if (!s.empty() && s.size() <= 9) {
+    size_t k = s[0] == '-' ? 1 : 0;
+    if (k < s.size()) {
+      int32_t v = 0;
+      for (; k < s.size() && s[k] >= '0' && s[k] <= '9'; ++k) v = v * 10 + (s[k] - '0');
+      if (k == s.size()) {
+        value = s[0] == '-' ? -v : v;
+        return true;
+      }
+    }
+  }
   size_t i = 0;
   while (i < s.size() && s[i] == ' ') ++i;
   bool negative = false;
@@ -65,10 +76,39 @@ int32_t textToInt(std::string_view text) {
   return v;
 }
 
+char* formatInt(char* out, int64_t value) {
+  static constexpr char kPairs[] =
+      "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+      "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+      "8081828384858687888990919293949596979899";
+  uint64_t v = static_cast<uint64_t>(value);
+  if (value < 0) {
+    *out++ = '-';
+    v = 0 - v;
+  }
+  int digits = 1;
+  for (uint64_t t = v; t >= 10; t /= 10) ++digits;
+  char* end = out + digits;
+  char* p = end;
+  while (v >= 100) {
+    unsigned pair = static_cast<unsigned>(v % 100) * 2;
+    v /= 100;
+    *--p = kPairs[pair + 1];
+    *--p = kPairs[pair];
+  }
+  if (v >= 10) {
+    unsigned pair = static_cast<unsigned>(v) * 2;
+    *--p = kPairs[pair + 1];
+    *--p = kPairs[pair];
+  } else {
+    *--p = static_cast<char>('0' + v);
+  }
+  return end;
+}
+
 std::string intToText(int64_t value) {
   char buf[24];
-  auto r = std::to_chars(buf, buf + sizeof buf, value);
-  return std::string(buf, r.ptr);
+  return std::string(buf, formatInt(buf, value));
 }
 
 std::string hexText(uint64_t value, int minDigits) {

@@ -19,6 +19,9 @@ int32_t textToInt(std::string_view text);
 // Throws that same error for a text that a caller found not to convert.
 [[noreturn]] void throwInvalidInteger(std::string_view text);
 std::string intToText(int64_t value);
+// Writes the decimal digits of value (with a "-" when negative) at out; answers the end. out needs
+// room for 20 characters.
+char* formatInt(char* out, int64_t value);
 // Upper-case hexadecimal digits, at least `minDigits` of them.
 std::string hexText(uint64_t value, int minDigits);
 
