@@ -1,8 +1,50 @@
 // Build exe: a copy of the stub with the low-level program in its embedded-code entry.
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "rtl/errors.h"
+#include "rtl/random.h"
+#include "shell/embedded_code.h"
 #include "shell/main_form.h"
+#include "shell/replacement_file.h"
+#include "shell/string_table.h"
 
 namespace trel {
 
-void TForm1::Button4Click() {}
+namespace {
+
+// Two hexadecimal digits per character, and the entry's count is 16 bits wide.
+constexpr size_t kMaxBuiltProgram = kMaxStringUnits / 2;
+
+}  // namespace
+
+void TForm1::Button4Click() {
+  // The command embeds what `code` holds now; it does not translate.
+  const std::string program = codeText();
+  if (program.size() > kMaxBuiltProgram)
+    throw Error("Cannot build: the program has " + std::to_string(program.size()) +
+                " characters, and a built program holds at most " +
+                std::to_string(kMaxBuiltProgram) + ".");
+  const std::string entry = encodeEmbeddedCode(program);
+
+  const std::string defaultName = std::to_string(randomInt(65535)) + "_qn.exe";
+  const std::string fileName =
+      host.inputBox("Filename", "Exported exe file name", defaultName).value_or(defaultName);
+  Label3 = fileName;
+
+  // A failed copy ends the build: writing the entry into an older file of that name would leave a
+  // program that looks built but is not the one in `code`.
+  if (copyFileReplacing(stubFileName, fileName) != CopyOutcome::Copied) {
+    std::error_code ec;
+    bool targetExists = !fileName.empty() && std::filesystem::exists(fileName, ec);
+    throw Error(targetExists && !isWritableFile(fileName) ? cannotWriteFileMessage(fileName)
+                                                          : fileFailedToLoadMessage(fileName));
+  }
+  if (buildWaitMilliseconds > 0)
+    std::this_thread::sleep_for(std::chrono::milliseconds(buildWaitMilliseconds));
+  WriteStringResource(fileName, entry, static_cast<int>(kEmbeddedCodeString));
+  ListBox1.clear();
+}
 
 }  // namespace trel

@@ -1,10 +1,59 @@
 // Start-up and close of the main window: the mode decision, the embedded program, "code.qn".
+#include <filesystem>
+
+#include "rtl/random.h"
+#include "rtl/text.h"
+#include "shell/embedded_code.h"
 #include "shell/main_form.h"
 
 namespace trel {
 
-void TForm1::FormCreate() {}
-void TForm1::Timer1Timer() { timer1Enabled = false; }
-void TForm1::FormClose() {}
+namespace {
+
+constexpr char kEditorFile[] = "code.qn";
+
+}  // namespace
+
+void TForm1::FormCreate() {
+  std::error_code ec;
+  startupDirectory = std::filesystem::current_path(ec).string();
+  seedRandomFromEnvironment();
+  // An error here is shown and start-up goes on: a standalone program runs what was decoded
+  // before the error, the IDE starts with the editor's initial text.
+  try {
+    if (!ideMode()) {
+      // Emptied before the entry is read, so that a file whose resources cannot be read runs an
+      // empty program rather than the initial comment line.
+      code.clear();
+      std::string program;
+      try {
+        decodeEmbeddedCode(readEmbeddedEntry(executablePath), program);
+      } catch (...) {
+        setCodeText(program);
+        throw;
+      }
+      setCodeText(program);
+    } else {
+      loadHighlvl(readWholeFile(kEditorFile));
+    }
+  } catch (const std::exception& e) {
+    startupReportedError = true;
+    showError(host, e);
+  }
+}
+
+void TForm1::Timer1Timer() {
+  timer1Enabled = false;
+  if (ideMode()) return;
+  mainWindowVisible = false;
+  compile(1);
+}
+
+void TForm1::FormClose() {
+  // Only the IDE keeps its editor text: a built program's editor holds nothing of the user's, and
+  // writing it would replace the "code.qn" of whatever folder the program was started in.
+  if (!ideMode()) return;
+  writeFileAtomically(kEditorFile, highlvlText());
+}
 
 }  // namespace trel

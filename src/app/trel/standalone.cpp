@@ -24,7 +24,8 @@ int runStandaloneOnTerminal(const std::vector<std::string>& arguments) {
     showError(host, e);
     return 1;
   }
-  return 0;
+  // The run ended without HALT; nothing is left to show, so the process ends here too.
+  return form.startupReportedError ? 1 : 0;
 }
 
 }  // namespace trel
