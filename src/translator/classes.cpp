@@ -7,7 +7,7 @@ namespace trel {
 
 namespace {
 void replaceInEntry(Translation& t, std::string_view from, std::string_view to) {
-  t.entries[t.index] = replaceAll(t.entries[t.index], from, to);
+  t.setEntry(t.index, replaceAll(t.entries[t.index], from, to));
 }
 }  // namespace
 

@@ -52,18 +52,12 @@ void rewriteIf(Translation& t, const std::string& statement) {
   cutComparison(f, afterKeyword(statement, 4));
   std::string label = newLabel("::compare");
   if (!chooseOpcode(f, false) && rejectOperator(t, statement)) return;
-  t.entries[t.index] = "cmp " + f.x + "," + f.y + "\r\n" + f.opcode() + " " + label;
+  t.setEntry(t.index, "cmp " + f.x + "," + f.y + "\r\n" + f.opcode() + " " + label);
 
   // Endif search: every entry below that holds "if (" opens a block, and only an exact "endif"
   // closes one; the first endif no inner block claims takes the label.
-  int depth = 0;
-  for (size_t j = t.index + 1; j < t.entries.size(); ++j) {
-    if (t.entries[j].find("if (") != std::string::npos) ++depth;
-    if (t.entries[j] == "endif" && --depth == -1) {
-      t.entries[j] = label;
-      return;
-    }
-  }
+  long endif = t.blocks.findEndif(t.index);
+  if (endif >= 0) t.setEntry(static_cast<size_t>(endif), label);
 }
 
 void rewriteWhile(Translation& t, const std::string& statement) {
@@ -71,18 +65,12 @@ void rewriteWhile(Translation& t, const std::string& statement) {
   cutComparison(f, afterKeyword(statement, 7));
   std::string label = newLabel("::rep");
   if (!chooseOpcode(f, true) && rejectOperator(t, statement)) return;
-  t.entries[t.index] = "cmp " + f.x + "," + f.y + "\r\n" + f.opcode() + " " + label;
+  t.setEntry(t.index, "cmp " + f.x + "," + f.y + "\r\n" + f.opcode() + " " + label);
 
   // Repeat search, upward: lines still holding "while" are loops not yet translated; only an exact
   // "repeat" line can take the label.
-  int depth = 0;
-  for (size_t j = t.index; j-- > 0;) {
-    if (t.entries[j].find("while") != std::string::npos) ++depth;
-    if (t.entries[j] == "repeat" && --depth == -1) {
-      t.entries[j] = label;
-      return;
-    }
-  }
+  long repeat = t.blocks.findRepeat(t.index);
+  if (repeat >= 0) t.setEntry(static_cast<size_t>(repeat), label);
 }
 
 }  // namespace trel

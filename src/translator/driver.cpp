@@ -44,12 +44,22 @@ constexpr std::array<StatementTest, 15> kStatementTests = {{
 // Replaces every ";" in the whole working list by a line break and splits it into entries again.
 void splitAtSemicolons(Translation& t) {
   std::string all = replaceAll(joinCrLf(t.entries), ";", "\r\n");
-  t.entries = splitAtLineBreaks(all);
+  t.setEntries(splitAtLineBreaks(all));
 }
 
 }  // namespace
 
-Translation::Translation(Machine& machine) : m(machine), entries(machine.highlvl) {}
+Translation::Translation(Machine& machine) : m(machine) { setEntries(machine.highlvl); }
+
+void Translation::setEntry(size_t i, std::string text) {
+  entries[i] = std::move(text);
+  blocks.update(i, entries[i]);
+}
+
+void Translation::setEntries(std::vector<std::string> list) {
+  entries = std::move(list);
+  blocks.assign(entries);
+}
 
 void Translation::errorStop(const std::string& message) {
   m.host.showMessage(message);

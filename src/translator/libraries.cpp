@@ -52,7 +52,7 @@ void importLibrary(Translation& t, const std::string& statement) {
   }
   t.m.Memo1 = normaliseLibraryText(text);
   t.importText += t.m.Memo1;
-  t.entries[t.index].clear();
+  t.setEntry(t.index, "");
   t.index = 0;
 }
 

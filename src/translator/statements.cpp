@@ -44,7 +44,7 @@ std::string argumentMoves(const StatementFields& fields) {
 }  // namespace
 
 void rewriteNothing(Translation& t) {
-  t.entries[t.index] = replaceFirstNoCase(t.entries[t.index], "nothing", "##0,##0,##0,##0,##0,");
+  t.setEntry(t.index, replaceFirstNoCase(t.entries[t.index], "nothing", "##0,##0,##0,##0,##0,"));
 }
 
 void rewriteExternal(Translation& t, const std::string& statement) {
@@ -53,8 +53,8 @@ void rewriteExternal(Translation& t, const std::string& statement) {
   f.name = cutField(rest, ":");
   f.library = cutField(rest, " ");
   cutArguments(f, rest);
-  t.entries[t.index] = "var " + f.name + "\r\n" + argumentMoves(f) + "\r\nextl " + f.library + "," +
-                       f.name + "\r\n" + f.name + ":=RG0";
+  t.setEntry(t.index, "var " + f.name + "\r\n" + argumentMoves(f) + "\r\nextl " + f.library + "," +
+                       f.name + "\r\n" + f.name + ":=RG0");
 }
 
 void rewriteFormula(Translation& t, const std::string& statement) {
@@ -63,7 +63,7 @@ void rewriteFormula(Translation& t, const std::string& statement) {
   // A variable the last run left under exactly this name stands for its value.
   int slot = t.m.table.findSlot(f.expression);
   if (slot >= 0) f.expression = t.m.table.valueAt(slot);
-  t.entries[t.index] = "var formula\r\n@FORMULA " + f.expression + "\r\nformula:=RG0";
+  t.setEntry(t.index, "var formula\r\n@FORMULA " + f.expression + "\r\nformula:=RG0");
 }
 
 void rewriteCall(Translation& t, const std::string& statement) {
@@ -71,12 +71,12 @@ void rewriteCall(Translation& t, const std::string& statement) {
   std::string rest = afterKeyword(statement, 5);
   f.name = cutField(rest, "(");
   cutArguments(f, rest);
-  t.entries[t.index] = argumentMoves(f) + "\r\ncall ::" + f.name;
+  t.setEntry(t.index, argumentMoves(f) + "\r\ncall ::" + f.name);
 }
 
 void rewriteDef(Translation& t, const std::string& statement) {
   t.fields.name = cutLast(afterKeyword(statement, 5), ")");
-  t.entries[t.index] = "::" + t.fields.name;
+  t.setEntry(t.index, "::" + t.fields.name);
 }
 
 }  // namespace trel

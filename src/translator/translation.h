@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "machine/machine.h"
+#include "translator/block_search.h"
 
 namespace trel {
 
@@ -35,7 +36,10 @@ class Translation {
   void run();
 
   Machine& m;
-  std::vector<std::string> entries;  // the working list
+  // The working list. Change it only through setEntry and setEntries, which keep the block
+  // searches up to date.
+  std::vector<std::string> entries;
+  BlockSearch blocks;
   std::string importText;
   StatementFields fields;
   size_t index = 0;       // entry being translated
@@ -43,6 +47,8 @@ class Translation {
 
   // Shows the message, checks "Only translate" and ends the pass; the end phase still runs.
   void errorStop(const std::string& message);
+  void setEntry(size_t i, std::string text);
+  void setEntries(std::vector<std::string> list);
 };
 
 // The statement rewrites; each replaces entries[t.index] (or, for the split, the whole list).
