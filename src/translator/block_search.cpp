@@ -40,9 +40,10 @@ void BlockCounter::assign(const std::vector<int8_t>& values) {
 void BlockCounter::set(size_t index, int8_t value) {
   if (index >= size_) return;
   size_t node = 1, lo = 0, hi = size_ - 1;
-  std::vector<size_t> path;
+  size_t path[64];
+  size_t depth = 0;
   while (lo != hi) {
-    path.push_back(node);
+    path[depth++] = node;
     size_t mid = (lo + hi) / 2;
     if (index <= mid) {
       node = 2 * node;
@@ -54,7 +55,7 @@ void BlockCounter::set(size_t index, int8_t value) {
   }
   int32_t v = value;
   tree_[node] = {v, std::min(v, 0), std::min(v, 0)};
-  for (size_t k = path.size(); k-- > 0;) tree_[path[k]] = combine(tree_[2 * path[k]], tree_[2 * path[k] + 1]);
+  for (size_t k = depth; k-- > 0;) tree_[path[k]] = combine(tree_[2 * path[k]], tree_[2 * path[k] + 1]);
 }
 
 // Walks the nodes covering [from, size) from the left; `acc` is the sum of the values passed.
