@@ -11,7 +11,7 @@ namespace trel {
 
 namespace {
 
-constexpr uintptr_t kPageSize = 4096;
+constexpr uintptr_t kBlockSize = 4096;
 // Linux never maps the lowest 64 KiB, so small numbers are never text addresses.
 constexpr uintptr_t kLowestMappable = 0x10000;
 
@@ -34,10 +34,10 @@ std::optional<std::string> readForeignText(const char* address) {
   uintptr_t at = reinterpret_cast<uintptr_t>(address);
   if (at < kLowestMappable) return std::nullopt;
   std::string text;
-  char chunk[kPageSize];
+  char chunk[kBlockSize];
   for (;;) {
-    // One page at a time: a read within one page either succeeds whole or not at all.
-    size_t length = kPageSize - at % kPageSize;
+    // Blocks of 4 KiB never cross a page boundary, so each read succeeds whole or not at all.
+    size_t length = kBlockSize - at % kBlockSize;
     switch (copyChecked(at, chunk, length)) {
       case Read::Done:
         break;

@@ -12,7 +12,7 @@ namespace {
 
 constexpr size_t kResolvedRegisterCount = 8;
 
-std::string registerName(size_t number) {
+std::string argumentRegister(size_t number) {
   return "RG" + std::to_string(number);
 }
 
@@ -87,14 +87,14 @@ void NativeArgumentBuffers::writeBack(Machine& m) const {
     const NativeArgument& argument = arguments_[i];
     if (!argument.registerValue || argument.bytes.empty()) continue;
     std::string_view written(buffers_[i].data(), argument.bytes.size());
-    if (written != argument.bytes) m.table.SetVariable(registerName(i + 1), written);
+    if (written != argument.bytes) m.table.SetVariable(argumentRegister(i + 1), written);
   }
 }
 
 NativeArgumentBuffers resolveNativeRegisters(Machine& m) {
   std::array<NativeArgument, NativeArgumentBuffers::kArgumentCount> passed;
   for (size_t number = 1; number <= kResolvedRegisterCount; ++number) {
-    NativeArgument argument = ResolveNativeArgument(m, registerName(number));
+    NativeArgument argument = ResolveNativeArgument(m, argumentRegister(number));
     if (number <= passed.size()) passed[number - 1] = std::move(argument);
   }
   return NativeArgumentBuffers(std::move(passed));

@@ -3,6 +3,8 @@
 // A called function takes five pointer-sized parameters, each the address of an argument's
 // zero-terminated bytes or null for an empty argument; EXTL reads an int result, EXTS a pointer to
 // a zero-terminated text (null, or an address that cannot be read, leaves RGSTR as it was).
+#include <cstdint>
+
 #include "machine/foreign_text.h"
 #include "machine/instructions.h"
 #include "machine/native_argument.h"
@@ -38,9 +40,9 @@ Outcome callNative(Machine& m, RunFrame& f, ResultKind kind) {
   std::string function = trim(textAfter(f.text(), ","));
   NativeArgumentBuffers args = resolveNativeRegisters(m);
 
-  NativeLibrary loaded(library);
-  if (!loaded.loaded()) return Outcome::Continue;
-  void* entry = loaded.function(function);
+  NativeLibrary lib(library);
+  if (!lib.loaded()) return Outcome::Continue;
+  void* entry = lib.function(function);
   if (!entry) return missingFunction(m, function, library);
   logCall(m, entry, function, library);
 

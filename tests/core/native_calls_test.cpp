@@ -2,10 +2,13 @@
 // function's writes and results do to the registers, and libraries or functions that are not there.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <regex>
 
+#include "machine/foreign_text.h"
 #include "test_host.h"
 
 using trel::testing::TestBench;
@@ -197,6 +200,24 @@ TEST(NativeCalls, AMissingFunctionEndsAStandaloneProgram) {
   EXPECT_TRUE(b.host.processEnded);
   EXPECT_EQ(b.host.endStatus, 1);
   EXPECT_TRUE(b.host.printed.empty());
+}
+
+TEST(ForeignText, ReadsAcrossPagesAndRefusesWhatCannotBeRead) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  char* pages = static_cast<char*>(
+      mmap(nullptr, 2 * page, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0));
+  ASSERT_NE(pages, MAP_FAILED);
+  // A text that runs over the page boundary is read whole.
+  std::fill(pages, pages + 2 * page, 'x');
+  pages[page + 2] = '\0';
+  EXPECT_EQ(trel::readForeignText(pages + page - 3), std::string(5, 'x'));
+  // Without its zero byte before an unreadable page, it is no text at all.
+  mprotect(pages + page, page, PROT_NONE);
+  EXPECT_EQ(trel::readForeignText(pages + page - 3), std::nullopt);
+  munmap(pages, 2 * page);
+  EXPECT_EQ(trel::readForeignText(pages), std::nullopt);
+  EXPECT_EQ(trel::readForeignText(reinterpret_cast<const char*>(3)), std::nullopt);
+  EXPECT_EQ(trel::readForeignText(nullptr), std::nullopt);
 }
 
 }  // namespace
