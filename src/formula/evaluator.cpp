@@ -26,10 +26,11 @@ namespace {
 // one more, so a jump to itself is counted too): a few thousand instructions.
 constexpr size_t kPollEvery = 16384;
 
-int64_t integerDivide(int64_t a, int64_t b) {
+double integerDivide(int64_t a, int64_t b) {
   if (b == 0) throwIntegerDivisionByZero();
-  if (b == -1) return static_cast<int64_t>(0 - static_cast<uint64_t>(a));  // INT64_MIN / -1 wraps
-  return a / b;
+  // The one quotient outside the 64-bit range, -2^63 / -1, is a number all the same.
+  if (b == -1) return -static_cast<double>(a);
+  return static_cast<double>(a / b);
 }
 
 int64_t remainder(int64_t a, int64_t b) {
@@ -74,7 +75,7 @@ void TFormulaCalc::binaryNumbers(uint8_t op, TCalcItem& l, double a, double b) {
       r = power(a, b);
       break;
     case fcode::kIntDiv:
-      r = static_cast<double>(integerDivide(truncToInt64(a), truncToInt64(b)));
+      r = integerDivide(truncToInt64(a), truncToInt64(b));
       break;
     case fcode::kMod:
       r = static_cast<double>(remainder(truncToInt64(a), truncToInt64(b)));

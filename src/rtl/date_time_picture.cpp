@@ -51,13 +51,13 @@ class PictureWriter {
           out.push_back(c);
           ++i;
         }
-        lastWasHour_ = false;
         continue;
       }
       size_t run = 1;
       while (i + run < f.size() && upperChar(f[i + run]) == u) ++run;
+      // "m" means minutes when the last field before it (separators and text aside) was an hour.
       bool wasHour = lastWasHour_;
-      lastWasHour_ = false;
+      if (u >= 'A' && u <= 'Z') lastWasHour_ = false;
       switch (u) {
         case 'C':
           nested(fmt.shortDateFormat, depth);

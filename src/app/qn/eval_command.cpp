@@ -1,7 +1,10 @@
 // qn eval FORMULA [--answers FILE]: compiles and computes the formula with the settings of the
 // main window's formula component and no variables, and prints the result text, or the error
-// message (exit status 1). INPUT and MSG ask through the terminal host.
+// message (exit status 1). INPUT and MSG ask through the terminal host. A FORMULA of "-" is read
+// from standard input (for formulas longer than a command-line argument may be).
 #include <cstdio>
+#include <iostream>
+#include <iterator>
 
 #include "app/qn/qn_commands.h"
 #include "formula/art_formula.h"
@@ -39,6 +42,8 @@ int evalCommand(const Args& args) {
     }
   }
   if (!haveFormula) return usageError("eval needs a formula");
+  if (formula == "-")
+    formula.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
 
   TArtFormula F;
   FormulaHostBridge bridge(host, nullptr);

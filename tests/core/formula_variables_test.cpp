@@ -1,0 +1,118 @@
+// The component interface: host variables by name and index, the values Compute hands back,
+// settings, and code that did not come from the compiler.
+#include <gtest/gtest.h>
+
+#include "formula/code_format.h"
+#include "formula_test_util.h"
+
+using trel::FormulaException;
+using trel::TArtFormula;
+using trel::TCalcItem;
+using trel::testing::evalWith;
+
+TEST(FormulaVariables, ReadByNameWithoutRegardToCase) {
+  TArtFormula f;
+  std::vector<TCalcItem> v{TCalcItem(2), TCalcItem(3), TCalcItem::fromText("t")};
+  EXPECT_EQ(evalWith(f, "A * b @ X", {"a", "B", "x"}, &v), "6t");
+  // The first of two variables with one name wins.
+  std::vector<TCalcItem> w{TCalcItem(1), TCalcItem(2)};
+  EXPECT_EQ(evalWith(f, "dup", {"dup", "DUP"}, &w), "1");
+  f.CaseSensitive = true;
+  EXPECT_EQ(evalWith(f, "DUP", {"dup", "DUP"}, &w), "2");
+  EXPECT_EQ(evalWith(f, "Dup", {"dup", "DUP"}, &w), "error: Unknown identifier 'Dup'");
+  // A variable named like a built-in function is not reachable by its name.
+  std::vector<TCalcItem> s{TCalcItem(1)};
+  EXPECT_EQ(evalWith(f, "SUM", {"SUM"}, &s), "error: \"(\" expected");
+}
+
+TEST(FormulaVariables, EveryIndexOfALongListIsReachable) {
+  std::vector<std::string> names;
+  std::vector<TCalcItem> values;
+  for (int i = 0; i < 9256; ++i) {
+    names.push_back("v" + std::to_string(i));
+    values.emplace_back(i * 10);
+  }
+  TArtFormula f;
+  EXPECT_EQ(evalWith(f, "v5000 + v256 + V9255", names, &values), "145110");
+  EXPECT_EQ(evalWith(f, "$v7000 := 1", names, &values), "1");
+  EXPECT_EQ(values[7000].number, 1);
+}
+
+TEST(FormulaVariables, ComputeHandsBackStoredValues) {
+  TArtFormula f;
+  std::vector<std::string> names{"a", "b"};
+  std::vector<TCalcItem> v{TCalcItem(1), TCalcItem(2)};
+  EXPECT_EQ(evalWith(f, "BLOCK(SET('a', 'x'), INC('b'))", names, &v), "3");
+  EXPECT_EQ(v[0].text, "x");
+  EXPECT_EQ(v[1].number, 3);
+  // A run that fails leaves the values as they were.
+  EXPECT_EQ(evalWith(f, "BLOCK(SET('a', 5), $b := 7, 1/0)", names, &v),
+            "error: Floating point division by zero");
+  EXPECT_EQ(v[0].text, "x");
+  EXPECT_EQ(v[1].number, 3);
+  // A variable read after a SET sees the stored value.
+  EXPECT_EQ(evalWith(f, "BLOCK(SET('b', 10), b * 2)", names, &v), "20");
+}
+
+TEST(FormulaVariables, CompileAndComputeSeparately) {
+  TArtFormula f;
+  std::vector<std::string> names{"x"};
+  std::vector<TCalcItem> v{TCalcItem(4)};
+  const std::string& code = f.Compile("x * x", 1, names.data());
+  EXPECT_EQ(code.back(), static_cast<char>(trel::fcode::kStop));
+  EXPECT_EQ(f.Compute(1, v.data()), "16");
+  v[0].setNumber(5);
+  EXPECT_EQ(f.Compute(1, v.data()), "25");
+  EXPECT_THROW(f.Compute(2, v.data()), FormulaException);
+  // After a failed compilation there is no code to compute.
+  EXPECT_THROW(f.Compile("x +", 1, names.data()), FormulaException);
+  EXPECT_TRUE(f.code().empty());
+  try {
+    f.Compute(1, v.data());
+    FAIL();
+  } catch (const FormulaException& e) {
+    EXPECT_STREQ(e.what(), "No compiled formula to compute");
+  }
+}
+
+TEST(FormulaVariables, TestUsedVars) {
+  TArtFormula f;
+  f.TestUsedVars = true;
+  std::vector<TCalcItem> v(2);
+  EXPECT_EQ(evalWith(f, "a + 1", {"a", "b"}, &v), "error: Variable not used");
+  EXPECT_EQ(evalWith(f, "a + b", {"a", "b"}, &v), "0");
+}
+
+TEST(FormulaVariables, ExternalVariablesAreFetchedWhenConverted) {
+  TArtFormula f;
+  f.ExternGetVar = true;
+  int calls = 0;
+  f.GetVarValue = [&](const std::string& name, int, std::string& value, bool) {
+    ++calls;
+    value = name == "ten" ? "10" : "word";
+  };
+  EXPECT_EQ(evalWith(f, "ten * 2 @ other"), "20word");
+  EXPECT_EQ(calls, 2);
+}
+
+TEST(FormulaVariables, ForeignCodeRaisesErrorsNotCrashes) {
+  TArtFormula f;
+  auto run = [&](const std::string& code) -> std::string {
+    f.calc().clear();
+    try {
+      f.calc().run(code);
+      return "ran";
+    } catch (const std::exception& e) {
+      return e.what();
+    }
+  };
+  EXPECT_EQ(run("\x01"), "Wrong bytecode!");
+  EXPECT_EQ(run("\x2B"), "Formula stack is empty");
+  EXPECT_EQ(run("\xFE\x01\x02"), "Wrong bytecode!");  // a number cut short
+  EXPECT_EQ(run(std::string("\xF6\xFF\xFF\x00\x00", 5)), "Wrong bytecode!");
+  EXPECT_EQ(run(std::string("\xF2\x00\x01\x00\x00", 5)), "Wrong bytecode!");  // jump outside
+  EXPECT_EQ(run(std::string("\xFD\x00\x00\x00\x00", 5)), "Wrong bytecode!");  // no such variable
+  EXPECT_EQ(run("\xF5\x07\x02"), "Wrong bytecode!");  // SIN takes one argument
+  EXPECT_EQ(run("\xF5\xC8\x00"), "Wrong bytecode!");  // no such function
+  EXPECT_EQ(run("\xE0"), "ran");
+}
