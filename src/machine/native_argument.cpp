@@ -40,7 +40,7 @@ std::string resolveAddress(Machine& m, std::string_view registerName) {
 // the argument.
 std::string resolveTextAt(const Machine& m, std::string_view value) {
   std::string_view name = dropFront(value, 2);
-  textToInt(name);
+  textToInt(name);  // must be integer text; only the name is used
   const std::string& target = m.table.GetVariable(name);
   return target.substr(0, target.find('\0'));
 }
