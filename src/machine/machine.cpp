@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "machine/run_frame.h"
+#include "rtl/errors.h"
 
 namespace trel {
 
@@ -37,6 +38,6 @@ void Machine::setCodeText(std::string_view text) {
     code = splitAtLineBreaks(text);
 }
 
-void showError(Host& host, const std::exception& error) { host.showMessage(error.what()); }
+void showError(Host& host, const std::exception& error) { host.showMessage(errorText(error)); }
 
 }  // namespace trel

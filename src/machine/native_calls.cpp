@@ -9,6 +9,7 @@
 #include "machine/instructions.h"
 #include "machine/native_argument.h"
 #include "machine/native_library.h"
+#include "rtl/errors.h"
 #include "rtl/integer_text.h"
 #include "rtl/text.h"
 
@@ -21,11 +22,13 @@ enum class ResultKind { Text, Integer };
 using IntegerFunction = int (*)(char*, char*, char*, char*, char*);
 using TextFunction = const char* (*)(char*, char*, char*, char*, char*);
 
-// The program cannot go on without the function. The IDE keeps running (and keeps the user's
-// editor text); a standalone program ends.
+// The program cannot go on without the function. In the IDE the run ends as after any error (its
+// message shown, the user's editor text kept); a standalone program ends its process.
 Outcome missingFunction(Machine& m, const std::string& function, const std::string& library) {
-  m.host.showMessage("There is no " + function + " or " + library);
-  if (!m.firstArgumentPresent) m.host.endProcess(1);
+  std::string message = "There is no " + function + " or " + library;
+  if (m.firstArgumentPresent) throw Error(message);
+  m.host.showMessage(message);
+  m.host.endProcess(1);
   return Outcome::EndRun;
 }
 

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -119,6 +120,10 @@ std::string joinCrLf(const std::vector<std::string>& lines) {
 }
 
 std::string readWholeFile(const std::string& path) {
+  // A folder opens as a stream that reads nothing; say what it is instead of giving empty text.
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec))
+    throw Error("Cannot open file \"" + path + "\". " + std::strerror(EISDIR));
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     int err = errno;

@@ -37,8 +37,10 @@ TEST(NativeExternal, QnFindsALibraryByItsShortNameAndReportsAMissingFunction) {
                                   "external qnt_sum: qntest ##40,##2,,,)\n%ECHO qnt_sum\n"
                                   "external qnt_gone: qntest ,,,,)\n%ECHO not reached\n");
   ProcessResult r = runProcess(TREL_QN_PATH, {"run", program}, options);
-  EXPECT_EQ(r.out, "42" + kClosing);
+  // The missing function ends the run as an error: no closing lines, status 1.
+  EXPECT_EQ(r.out, "42\n");
   EXPECT_EQ(r.err, "There is no qnt_gone or qntest\n");
+  EXPECT_EQ(r.status, 1);
 }
 
 TEST(NativeExternal, TheCLibraryExampleRuns) {
