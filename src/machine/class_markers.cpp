@@ -53,7 +53,7 @@ Outcome runMethod(Machine& m, RunFrame& f) {
 }
 
 Outcome runInherit(Machine& m, RunFrame& f) {
-  std::string_view t = markerOperand(f, 11);
+  std::string t = markerOperand(f, 11);
   std::string parent(textBefore(t, " "));
   std::string child = trim(dropFront(t, parent.size()));
   // Every slot in slot order, including the ones this loop declares: their names hold the parent's

@@ -98,7 +98,7 @@ TEST(Export, WritesTheTranslatedProgramUnderARandomNameAndSaysWhere) {
   b.machine.highlvl = {"def (f)", "RETURN"};
   b.machine.Button7Click();
   ASSERT_EQ(b.host.messages.size(), 1u);
-  const std::string& message = b.host.messages[0];
+  const std::string message = b.host.messages[0];
   ASSERT_EQ(message.rfind("Exported to: exported/0000", 0), 0u) << message;
   std::string name = message.substr(13, 25);
   EXPECT_EQ(message.substr(13 + 25), "\r\nRemember to remove entry point and imported libs!");
