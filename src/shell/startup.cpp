@@ -35,6 +35,7 @@ void TForm1::FormCreate() {
       setCodeText(program);
     } else {
       loadHighlvl(readWholeFile(kEditorFile));
+      highlvlChange();  // the loaded text is an editor change like any other
     }
   } catch (const std::exception& e) {
     startupReportedError = true;

@@ -98,16 +98,17 @@ TEST(BuilderBuildExe, TooLongAProgramIsRefusedBeforeAnythingIsCopied) {
 
 TEST(BuilderBuildExe, MissingStubOrEmptyNameFailsToLoad) {
   BuildBench b;
+  ASSERT_TRUE(b.build({"//old"}, "older.exe"));
   fs::remove("base.exe");
   EXPECT_FALSE(b.build({"//A"}, "nostub.exe"));
   EXPECT_EQ(b.lastMessage(), "file nostub.exe failed to load.");
   EXPECT_FALSE(fs::exists("nostub.exe"));
 
-  // An older file of that name is not built into when the stub is missing.
-  writeWholeFile("older.exe", "older");
+  // An older program of that name is not built into when the stub is missing: it would look
+  // built but run the old program.
   EXPECT_FALSE(b.build({"//A"}, "older.exe"));
   EXPECT_EQ(b.lastMessage(), "file older.exe failed to load.");
-  EXPECT_EQ(readWholeFile("older.exe"), "older");
+  EXPECT_EQ(readEmbeddedEntry("older.exe"), encodeEmbeddedCode("//old"));
 
   testing::writeStub("base.exe");
   EXPECT_FALSE(b.build({"//A"}, ""));

@@ -110,9 +110,10 @@ TEST(StartupForm, HaltEndsTheProcessWithoutAnArgument) {
 
 TEST(StartupForm, IdeLoadsAndKeepsTheEditorText) {
   StartBench b;
-  writeWholeFile("code.qn", "%ECHO a\nvar x\n");
+  writeWholeFile("code.qn", "%ECHO a\nvar x\ndef (f);\n");
   b.start({"base.exe"});
-  EXPECT_EQ(b.form->highlvl, (std::vector<std::string>{"%ECHO a", "var x"}));
+  EXPECT_EQ(b.form->highlvl, (std::vector<std::string>{"%ECHO a", "var x", "def (f);"}));
+  EXPECT_EQ(b.form->explorer, std::vector<std::string>{"2: f"});
   EXPECT_EQ(b.form->highlvlLineBreak, "\n");
   EXPECT_EQ(b.form->code, std::vector<std::string>{"//This is QN+"});
   b.form->Timer1Timer();
@@ -121,7 +122,7 @@ TEST(StartupForm, IdeLoadsAndKeepsTheEditorText) {
 
   b.form->highlvl.push_back("%ECHO b");
   b.form->FormClose();
-  EXPECT_EQ(readWholeFile("code.qn"), "%ECHO a\nvar x\n%ECHO b");
+  EXPECT_EQ(readWholeFile("code.qn"), "%ECHO a\nvar x\ndef (f);\n%ECHO b");
 }
 
 TEST(StartupForm, IdeWithoutCodeQnStartsWithTheInitialText) {
