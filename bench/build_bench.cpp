@@ -7,6 +7,7 @@
 //             copy of the stub (the least any build must do); medians and their ratio.
 //
 // usage: build_bench [TREL] [RUNS]    TREL defaults to the trel of this build tree.
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
