@@ -150,13 +150,7 @@ Outcome runInt(Machine& m, RunFrame& f) {
   m.debug.append("Make integer i386 variable: " + name);
   std::string v = m.table.GetVariable(name);
   if (startsWith(v, "##")) v.erase(0, 2);
-  int32_t value = textToInt(v);
-  std::string h = hexText(static_cast<uint32_t>(value), 8);
-  std::string bytes = int32Bytes(value);
-  uint32_t address = VariableAddress(m, name);
-  m.debug.append(hexText(address, 2) + ">>" + h);
-  m.table.SetVariable(name, bytes);
-  m.outp.push_back(bytes);
+  storeMachineForm(m, name, textToInt(v));
   return Outcome::Continue;
 }
 

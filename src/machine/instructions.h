@@ -68,5 +68,8 @@ std::string_view textAfter(std::string_view s, std::string_view separator);
 uint32_t VariableAddress(Machine& m, std::string_view name);
 // An integer as its four bytes, lowest first (the machine form of __INT@@ and "##" arguments).
 std::string int32Bytes(int32_t value);
+// Gives the variable the machine form of value: logs its address with the value's eight hex
+// digits, stores the four bytes, appends them to the trace memo, and answers them.
+std::string storeMachineForm(Machine& m, std::string_view name, int32_t value);
 
 }  // namespace trel

@@ -18,14 +18,7 @@ std::string argumentRegister(size_t number) {
 
 // "##" + integer: the register's value becomes the integer's 4 bytes.
 std::string resolveInteger(Machine& m, std::string_view registerName, std::string_view value) {
-  int32_t number = textToInt(dropFront(value, 2));
-  std::string h = hexText(static_cast<uint32_t>(number), 8);
-  std::string bytes = int32Bytes(number);
-  uint32_t address = VariableAddress(m, registerName);
-  m.debug.append(hexText(address, 2) + ">>" + h);
-  m.table.SetVariable(registerName, bytes);
-  m.outp.push_back(bytes);
-  return bytes;
+  return storeMachineForm(m, registerName, textToInt(dropFront(value, 2)));
 }
 
 // "@@": the register's address in decimal, each digit turned into the byte of its value.

@@ -34,4 +34,13 @@ std::string int32Bytes(int32_t value) {
   return b;
 }
 
+std::string storeMachineForm(Machine& m, std::string_view name, int32_t value) {
+  std::string bytes = int32Bytes(value);
+  uint32_t address = VariableAddress(m, name);
+  m.debug.append(hexText(address, 2) + ">>" + hexText(static_cast<uint32_t>(value), 8));
+  m.table.SetVariable(name, bytes);
+  m.outp.push_back(bytes);
+  return bytes;
+}
+
 }  // namespace trel
