@@ -14,7 +14,7 @@ namespace trel {
 
 namespace {
 
-// Opens a regular file for reading; answers its descriptor and size.
+// Opens a regular file for reading; answers its descriptor, and `st` holds its status.
 int openRegularFile(const std::string& path, struct stat& st) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw ResourceError("Cannot open \"" + path + "\": " + std::strerror(errno));
@@ -43,6 +43,8 @@ ExecutableResources loadFrom(int fd, uint64_t fileSize, const std::string& path)
     throw ResourceError("The resource container of \"" + path +
                         "\" is damaged: its start lies outside the file");
   const uint64_t containerSize = fileSize - trailer.containerStart;
+  if (containerSize > UINT32_MAX)  // more than any container holds; not read into memory
+    throw ResourceError("The resource container of \"" + path + "\" is damaged: it is too large");
   try {
     out.resources = decodeResourceContainer(
         readFileRange(fd, trailer.containerStart, static_cast<size_t>(containerSize), path));
