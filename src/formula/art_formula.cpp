@@ -2,6 +2,7 @@
 
 #include "formula/formula_exception.h"
 #include "rtl/decimal_separator.h"
+#include "rtl/real_text.h"
 
 namespace trel {
 
@@ -53,6 +54,7 @@ const std::string& TArtFormula::Compile(std::string_view text, FormulaVariables&
   BusyScope busy(busy_);
   calc_.clear();
   code_.clear();
+  fast_.reset();
   DecimalSeparatorScope point('.');
   context_.caseSensitive = CaseSensitive;
   context_.beginCompile(variables);
@@ -63,14 +65,26 @@ const std::string& TArtFormula::Compile(std::string_view text, FormulaVariables&
   settings.unquotedString = UnQuotedString;
   settings.noLeadingZero = NoLeadingZero;
   code_ = compiler_.compile(text, settings, context_, TestUsedVars);
+  fast_.translate(code_);
   return code_;
 }
 
-TFormulaCalc& TArtFormula::runCode(FormulaVariables& variables) {
+void TArtFormula::checkRunnable(FormulaVariables& variables) const {
   if (code_.empty()) throw FormulaException("No compiled formula to compute");
   if (variables.count() != compiledCount_)
     throw FormulaException("Compute was given " + std::to_string(variables.count()) +
                            " variables, Compile " + std::to_string(compiledCount_));
+}
+
+bool TArtFormula::computeFast(FormulaVariables& variables, double& value) {
+  if (!fast_.usable() || Step) return false;
+  checkRunnable(variables);
+  context_.bindValues(variables);
+  return fast_.run(context_, value);
+}
+
+TFormulaCalc& TArtFormula::runCode(FormulaVariables& variables) {
+  checkRunnable(variables);
   calc_.clear();
   context_.caseSensitive = CaseSensitive;
   context_.beginRun(variables);
@@ -87,11 +101,15 @@ TFormulaCalc& TArtFormula::runCode(FormulaVariables& variables) {
 
 TCalcItem TArtFormula::ComputeValue(FormulaVariables& variables) {
   BusyScope busy(busy_);
+  double value;
+  if (computeFast(variables, value)) return TCalcItem(value);
   return runCode(variables).itemAt(0);
 }
 
 std::string TArtFormula::Compute(FormulaVariables& variables) {
   BusyScope busy(busy_);
+  double value;
+  if (computeFast(variables, value)) return realToText(value);
   TFormulaCalc& calc = runCode(variables);
   return calc.toText(calc.itemAt(0));
 }
@@ -109,12 +127,20 @@ const std::string& TArtFormula::Compile(std::string_view text, int n, const std:
   return Compile(text, arrayVariables_);
 }
 
-std::string TArtFormula::Compute(int n, TCalcItem* values) {
+ArrayVariables& TArtFormula::arrayValues(int n, TCalcItem* values) {
   if (n != arrayVariables_.count() || (n > 0 && !values))
     throw FormulaException("Compute was given " + std::to_string(n) + " variables, Compile " +
                            std::to_string(arrayVariables_.count()));
   arrayVariables_.setValues(values);
-  return Compute(arrayVariables_);
+  return arrayVariables_;
+}
+
+std::string TArtFormula::Compute(int n, TCalcItem* values) {
+  return Compute(arrayValues(n, values));
+}
+
+TCalcItem TArtFormula::ComputeValue(int n, TCalcItem* values) {
+  return ComputeValue(arrayValues(n, values));
 }
 
 void TArtFormula::CompileAndCompute(std::string_view text, int n, std::string& result,

@@ -14,6 +14,7 @@
 
 #include "formula/calc_item.h"
 #include "formula/compiler.h"
+#include "formula/fast_code.h"
 #include "formula/formula_calc.h"
 #include "formula/formula_exception.h"
 #include "formula/formula_host.h"
@@ -62,6 +63,8 @@ class TArtFormula {
   std::string Compute(int n, TCalcItem* values);
   void CompileAndCompute(std::string_view text, int n, std::string& result, TCalcItem* values,
                          const std::string* names);
+  // Compute without turning the formula's value into text.
+  TCalcItem ComputeValue(int n, TCalcItem* values);
 
   // --- the same with the variables given by the host
   const std::string& Compile(std::string_view text, FormulaVariables& variables);
@@ -82,10 +85,15 @@ class TArtFormula {
 
  private:
   TFormulaCalc& runCode(FormulaVariables& variables);
+  void checkRunnable(FormulaVariables& variables) const;
+  // Computes numbers-only code on the fast path; false when the general evaluator must run it.
+  bool computeFast(FormulaVariables& variables, double& value);
+  ArrayVariables& arrayValues(int n, TCalcItem* values);
 
   std::string literals_;
   std::array<bool, 256> alphabet_{};
   FormulaCompiler compiler_;
+  FastCode fast_;
   TFormulaCalc calc_;
   VariableContext context_;
   ArrayVariables arrayVariables_;

@@ -10,6 +10,7 @@
 #include "formula/formula_calc.h"
 #include "formula/formula_exception.h"
 #include "formula/function_table.h"
+#include "formula/numeric_operators.h"
 #include "rtl/arithmetic_errors.h"
 #include "rtl/file_mask.h"
 #include "rtl/text.h"
@@ -26,87 +27,7 @@ namespace {
 // one more, so a jump to itself is counted too): a few thousand instructions.
 constexpr size_t kPollEvery = 16384;
 
-double integerDivide(int64_t a, int64_t b) {
-  if (b == 0) throwIntegerDivisionByZero();
-  // The one quotient outside the 64-bit range, -2^63 / -1, is a number all the same.
-  if (b == -1) return -static_cast<double>(a);
-  return static_cast<double>(a / b);
-}
-
-int64_t remainder(int64_t a, int64_t b) {
-  if (b == 0) throwIntegerDivisionByZero();
-  if (b == -1) return 0;
-  return a % b;
-}
-
-double power(double a, double b) {
-  double r = std::pow(a, b);
-  if (std::isfinite(r)) return r;
-  if (a == 0 && b < 0) throwRealDivisionByZero(1);
-  return checkedReal(r);
-}
-
-double shift(double value, double count, bool left) {
-  auto bits = static_cast<uint64_t>(truncToInt64(value));
-  unsigned n = static_cast<unsigned>(static_cast<uint64_t>(truncToInt64(count)) & 0xFF);
-  if (n >= 64) return 0;
-  return static_cast<double>(static_cast<int64_t>(left ? bits << n : bits >> n));
-}
-
 }  // namespace
-
-void TFormulaCalc::binaryNumbers(uint8_t op, TCalcItem& l, double a, double b) {
-  double r = 0;
-  switch (op) {
-    case fcode::kAdd:
-      r = checkedReal(a + b);
-      break;
-    case fcode::kSub:
-      r = checkedReal(a - b);
-      break;
-    case fcode::kMul:
-      r = checkedReal(a * b);
-      break;
-    case fcode::kDiv:
-      if (b == 0) throwRealDivisionByZero(a);
-      r = checkedReal(a / b);
-      break;
-    case fcode::kPower:
-      r = power(a, b);
-      break;
-    case fcode::kIntDiv:
-      r = integerDivide(truncToInt64(a), truncToInt64(b));
-      break;
-    case fcode::kMod:
-      r = static_cast<double>(remainder(truncToInt64(a), truncToInt64(b)));
-      break;
-    case fcode::kAnd:
-      r = (a != 0) && (b != 0);
-      break;
-    case fcode::kOr:
-      r = (a != 0) || (b != 0);
-      break;
-    case fcode::kXor:
-      r = (a != 0) != (b != 0);
-      break;
-    case fcode::kBitAnd:
-      r = static_cast<double>(truncToInt64(a) & truncToInt64(b));
-      break;
-    case fcode::kBitOr:
-      r = static_cast<double>(truncToInt64(a) | truncToInt64(b));
-      break;
-    case fcode::kBitXor:
-      r = static_cast<double>(truncToInt64(a) ^ truncToInt64(b));
-      break;
-    case fcode::kShiftLeft:
-      r = shift(a, b, true);
-      break;
-    case fcode::kShiftRight:
-      r = shift(a, b, false);
-      break;
-  }
-  l.setNumber(r);
-}
 
 void TFormulaCalc::addSlow(TCalcItem& l, TCalcItem& r) {
   double a, b;
@@ -243,24 +164,12 @@ void TFormulaCalc::run(std::string_view code) {
       case fcode::kStop:
         pos = n;
         break;
-      case fcode::kNot: {
-        need(1);
-        TCalcItem& x = items_[top_ - 1];
-        x.setNumber(toNumber(x) == 0 ? 1 : 0);
-        ++pos;
-        break;
-      }
-      case fcode::kNegate: {
-        need(1);
-        TCalcItem& x = items_[top_ - 1];
-        x.setNumber(-toNumber(x));
-        ++pos;
-        break;
-      }
+      case fcode::kNot:
+      case fcode::kNegate:
       case fcode::kBitNot: {
         need(1);
         TCalcItem& x = items_[top_ - 1];
-        x.setNumber(static_cast<double>(~truncToInt64(toNumber(x))));
+        x.setNumber(numericPrefix(op, toNumber(x)));
         ++pos;
         break;
       }
@@ -281,10 +190,12 @@ void TFormulaCalc::run(std::string_view code) {
         need(2);
         TCalcItem& l = items_[top_ - 2];
         TCalcItem& r = items_[top_ - 1];
-        if (l.kind == CalcKind::Number && r.kind == CalcKind::Number) [[likely]]
+        if (l.kind == CalcKind::Number && r.kind == CalcKind::Number) [[likely]] {
           l.number = checkedReal(op == fcode::kSub ? l.number - r.number : l.number * r.number);
-        else
-          binaryNumbers(op, l, toNumber(l), toNumber(r));
+        } else {
+          double a = toNumber(l);
+          l.setNumber(numericInfix(op, a, toNumber(r)));
+        }
         --top_;
         ++pos;
         break;
@@ -305,7 +216,7 @@ void TFormulaCalc::run(std::string_view code) {
         TCalcItem& l = items_[top_ - 2];
         TCalcItem& r = items_[top_ - 1];
         double a = toNumber(l);
-        binaryNumbers(op, l, a, toNumber(r));
+        l.setNumber(numericInfix(op, a, toNumber(r)));
         --top_;
         ++pos;
         break;

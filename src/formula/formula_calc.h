@@ -67,7 +67,6 @@ class TFormulaCalc {
   // Operators that meet texts or external references.
   void addSlow(TCalcItem& l, TCalcItem& r);
   double compare(TCalcItem& l, TCalcItem& r);
-  void binaryNumbers(uint8_t op, TCalcItem& l, double a, double b);
 
   TArtFormula& owner_;
   std::vector<TCalcItem> items_;

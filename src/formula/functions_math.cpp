@@ -3,6 +3,8 @@
 
 #include "formula/builtin_functions.h"
 #include "formula/formula_calc.h"
+#include "formula/function_table.h"
+#include "formula/numeric_operators.h"
 #include "rtl/arithmetic_errors.h"
 #include "rtl/random.h"
 
@@ -146,6 +148,24 @@ void fnTanh(TFormulaCalc& c, TCalcItem& r) {
 }
 void fnSign(TFormulaCalc& c, TCalcItem& r) {
   unary<signOf>(c, r);
+}
+
+UnaryMath unaryMathFunction(int functionIndex) {
+  if (functionIndex < 0 || functionIndex >= kFunctionCount) return nullptr;
+  struct Pair {
+    FormulaHandler handler;
+    UnaryMath f;
+  };
+  static constexpr Pair kPairs[] = {
+      {fnSin, sinOf},   {fnCos, cosOf},     {fnTan, tanOf},     {fnLog, logOf},
+      {fnLg, lgOf},     {fnExp, expOf},     {fnSqrt, sqrtOf},   {fnInt, truncOf},
+      {fnFrac, fracOf}, {fnAbs, absOf},     {fnAtan, atanOf},   {fnAsin, asinOf},
+      {fnAcos, acosOf}, {fnAsinh, asinhOf}, {fnAcosh, acoshOf}, {fnAtanh, atanhOf},
+      {fnCosh, coshOf}, {fnSinh, sinhOf},   {fnTanh, tanhOf},   {fnSign, signOf},
+  };
+  for (const Pair& p : kPairs)
+    if (p.handler == kFunctionTable[functionIndex].handler) return p.f;
+  return nullptr;
 }
 
 void fnRnd(TFormulaCalc&, TCalcItem& result) {

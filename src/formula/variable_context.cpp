@@ -22,21 +22,22 @@ void VariableContext::markUsed(int index) {
 }
 
 void VariableContext::beginRun(FormulaVariables& variables) {
-  vars_ = &variables;
-  hostCount_ = variables.count();
-  direct_ = variables.values();
+  bindValues(variables);
   undo_.clear();
-  runtimeValues_.clear();
-  runtimeIndex_.clear();
-  if (!direct_) {
-    if (own_.size() < static_cast<size_t>(hostCount_)) {
-      own_.resize(hostCount_);
-      loadedIn_.resize(hostCount_, 0);
-    }
-    if (++run_ == 0) {
-      std::fill(loadedIn_.begin(), loadedIn_.end(), 0);
-      run_ = 1;
-    }
+  if (!runtimeValues_.empty()) {
+    runtimeValues_.clear();
+    runtimeIndex_.clear();
+  }
+}
+
+void VariableContext::newLoadRound() {
+  if (own_.size() < static_cast<size_t>(hostCount_)) {
+    own_.resize(hostCount_);
+    loadedIn_.resize(hostCount_, 0);
+  }
+  if (++run_ == 0) {
+    std::fill(loadedIn_.begin(), loadedIn_.end(), 0);
+    run_ = 1;
   }
 }
 

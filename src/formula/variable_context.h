@@ -28,9 +28,18 @@ class VariableContext {
   // --- running
   // Drops the run-time variables of an earlier run and binds the host's values.
   void beginRun(FormulaVariables& variables);
+  // Binds the host's values only, for a run that makes no variables and stores nothing.
+  void bindValues(FormulaVariables& variables) {
+    vars_ = &variables;
+    hostCount_ = variables.count();
+    direct_ = variables.values();
+    if (!direct_) newLoadRound();
+  }
   // After a run that failed, the host's stored values are put back as they were.
   void endRun(bool completed);
 
+  // The host's own storage of the values, when the run works on it directly; else null.
+  const TCalcItem* directValues() const { return direct_; }
   TCalcItem& hostValue(int index) {
     if (direct_) return direct_[index];
     if (loadedIn_[index] != run_) load(index);
@@ -45,6 +54,7 @@ class VariableContext {
 
  private:
   void load(int index);
+  void newLoadRound();
   std::string key(std::string_view name) const;
 
   FormulaVariables* vars_ = nullptr;

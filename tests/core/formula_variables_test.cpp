@@ -116,3 +116,24 @@ TEST(FormulaVariables, ForeignCodeRaisesErrorsNotCrashes) {
   EXPECT_EQ(run("\xF5\xC8\x00"), "Wrong bytecode!");  // no such function
   EXPECT_EQ(run("\xE0"), "ran");
 }
+
+TEST(FormulaVariables, NumbersOnlyFormulasGiveTheSameResultsOnBothPaths) {
+  // Variables holding numbers let numbers-only code take the fast path; the same values given as
+  // texts make it give up, and the general evaluator computes. Both must agree, errors included.
+  const std::vector<std::string> names{"a", "b", "c", "x", "y"};
+  const char* numbers[] = {"1.5", "2.5", "3", "2.2", "3.7"};
+  std::vector<TCalcItem> asNumbers, asTexts;
+  for (const char* n : numbers) {
+    asNumbers.emplace_back(std::stod(n));
+    asTexts.push_back(TCalcItem::fromText(n));
+  }
+  for (const char* formula :
+       {"a+b*c", "SIN(x)^2+COS(x)^2", "MAX(a,b,c) - MIN(x,y,1)", "IFF(x>1 & x<5,1,0)",
+        "EXP(-x*x/2)/SQRT(6.283185307179586)", "LN(x)+LG(y)", "(x>y)+(a<b)+(c>=3)", "7 \\ a % 2",
+        "!a + !!b + -c", "x << 2 >> 1 && 255 || 3 BXOR 1", "a / (b - 2.5)", "LOG(a - 1.5)",
+        "SQRT(-a)", "1e308 * a * 1e10", "ATANH(a - 0.5)", "a XOR b", "a <> b"}) {
+    trel::TArtFormula fast, general;
+    std::vector<TCalcItem> n = asNumbers, t = asTexts;
+    EXPECT_EQ(evalWith(fast, formula, names, &n), evalWith(general, formula, names, &t)) << formula;
+  }
+}

@@ -1,0 +1,200 @@
+// The formula benchmark. For each expression of formula-expressions.tsv (variables a=1.5 b=2.5
+// c=3 x=2.2 y=3.7), side by side in one run:
+//   first:   compile plus one compute (Trel: CompileAndCompute to the result text;
+//            muparser: SetExpr plus the first Eval)
+//   compute: computing code compiled before (Trel: ComputeValue, the number; also Compute, the
+//            result text; muparser: Eval)
+// Each figure is the median of several rounds; the rounds interleave the two sides. Then the
+// cost of one @FORMULA step in a running program with 10 and with 5,000 declared variables.
+//
+//   formula_bench [--quick]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "formula/art_formula.h"
+#include "machine/machine.h"
+#include "shell/terminal_host.h"
+
+#if TREL_WITH_MUPARSER
+#include <muParser.h>
+#endif
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct Expression {
+  std::string id, yardstick, ours;
+};
+
+std::vector<Expression> readExpressions() {
+  std::ifstream in(TREL_FORMULA_EXPRESSIONS);
+  std::vector<Expression> list;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#' || line.rfind("id\t", 0) == 0) continue;
+    std::istringstream fields(line);
+    Expression e;
+    std::getline(fields, e.id, '\t');
+    std::getline(fields, e.yardstick, '\t');
+    std::getline(fields, e.ours, '\t');
+    list.push_back(e);
+  }
+  return list;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// Nanoseconds per call of `body`, run `count` times.
+template <typename F>
+double timePerCall(int count, F&& body) {
+  auto start = Clock::now();
+  for (int i = 0; i < count; ++i) body(i);
+  return std::chrono::duration<double, std::nano>(Clock::now() - start).count() / count;
+}
+
+volatile double g_sink = 0;
+
+struct Figures {
+  std::vector<double> oursFirst, oursCompute, oursComputeText, yardFirst, yardCompute;
+};
+
+void formulaBench(const std::vector<Expression>& list, int rounds, int firstCount,
+                  int computeCount) {
+  const std::vector<std::string> names{"a", "b", "c", "x", "y"};
+  std::vector<trel::TCalcItem> values{trel::TCalcItem(1.5), trel::TCalcItem(2.5),
+                                      trel::TCalcItem(3), trel::TCalcItem(2.2),
+                                      trel::TCalcItem(3.7)};
+  std::vector<Figures> figures(list.size());
+  trel::TArtFormula F;
+#if TREL_WITH_MUPARSER
+  double a = 1.5, b = 2.5, c = 3, x = 2.2, y = 3.7;
+  mu::Parser parser;
+  parser.DefineVar("a", &a);
+  parser.DefineVar("b", &b);
+  parser.DefineVar("c", &c);
+  parser.DefineVar("x", &x);
+  parser.DefineVar("y", &y);
+#endif
+  for (int round = 0; round < rounds; ++round) {
+    for (size_t k = 0; k < list.size(); ++k) {
+      const Expression& e = list[k];
+      Figures& f = figures[k];
+      std::string result;
+      f.oursFirst.push_back(timePerCall(firstCount, [&](int) {
+        F.CompileAndCompute(e.ours, 5, result, values.data(), names.data());
+      }));
+      F.Compile(e.ours, 5, names.data());
+      f.oursCompute.push_back(timePerCall(
+          computeCount, [&](int) { g_sink = g_sink + F.ComputeValue(5, values.data()).number; }));
+      f.oursComputeText.push_back(timePerCall(computeCount / 10, [&](int) {
+        g_sink = g_sink + static_cast<double>(F.Compute(5, values.data()).size());
+      }));
+#if TREL_WITH_MUPARSER
+      // Two spellings, so that every SetExpr sees a new text.
+      const std::string spelled[2] = {e.yardstick, e.yardstick + " "};
+      f.yardFirst.push_back(timePerCall(firstCount, [&](int i) {
+        parser.SetExpr(spelled[i & 1]);
+        g_sink = g_sink + parser.Eval();
+      }));
+      parser.SetExpr(e.yardstick);
+      g_sink = g_sink + parser.Eval();
+      f.yardCompute.push_back(
+          timePerCall(computeCount, [&](int) { g_sink = g_sink + parser.Eval(); }));
+#endif
+    }
+  }
+
+  std::vector<double> firstRatios, computeRatios, oursFirst, oursCompute, yardFirst, yardCompute;
+  std::printf("%-4s %12s %12s %9s %12s %12s %12s %9s   %s\n", "id", "first ns", "muparser", "ratio",
+              "compute ns", "as text ns", "muparser", "ratio", "formula");
+  for (size_t k = 0; k < list.size(); ++k) {
+    Figures& f = figures[k];
+    double of = median(f.oursFirst), oc = median(f.oursCompute), ot = median(f.oursComputeText);
+    oursFirst.push_back(of);
+    oursCompute.push_back(oc);
+    double yf = 0, yc = 0;
+#if TREL_WITH_MUPARSER
+    yf = median(f.yardFirst);
+    yc = median(f.yardCompute);
+    yardFirst.push_back(yf);
+    yardCompute.push_back(yc);
+    firstRatios.push_back(of / yf);
+    computeRatios.push_back(oc / yc);
+#endif
+    std::printf("%-4s %12.1f %12.1f %9.3f %12.1f %12.1f %12.1f %9.3f   %s\n", list[k].id.c_str(),
+                of, yf, yf > 0 ? of / yf : 0, oc, ot, yc, yc > 0 ? oc / yc : 0,
+                list[k].ours.c_str());
+  }
+  std::printf("\nmedian over the %zu expressions:\n", list.size());
+  std::printf("  compile + compute: Trel %.1f ns", median(oursFirst));
+  if (!yardFirst.empty())
+    std::printf(", muparser SetExpr + first Eval %.1f ns; median ratio %.3f (goal < 0.1)",
+                median(yardFirst), median(firstRatios));
+  std::printf("\n  compute of compiled code: Trel %.1f ns", median(oursCompute));
+  if (!yardCompute.empty())
+    std::printf(", muparser Eval %.1f ns; median ratio %.3f (goal <= 1.5)", median(yardCompute),
+                median(computeRatios));
+  std::printf("\n");
+}
+
+// Seconds for `iterations` loop iterations of a program that declares `declared` variables and
+// then runs  @FORMULA i + 1 / i:=RG0 / CMP / IF.
+double formulaStepLoop(int declared, int iterations) {
+  trel::TerminalHost host;
+  trel::Machine m(host);
+  m.debug.setCapacity(64);
+  for (int k = 0; k < declared; ++k) m.code.push_back("VAR v" + std::to_string(k));
+  m.code.insert(m.code.end(), {"VAR i", "i:=0", "::top", "@FORMULA i + 1", "i:=RG0",
+                               "CMP i," + std::to_string(iterations), "IF < ::top", "HALT"});
+  auto start = Clock::now();
+  m.compile(1);
+  auto seconds = std::chrono::duration<double>(Clock::now() - start).count();
+  // Take the declarations out: time them once more without the loop.
+  trel::Machine d(host);
+  d.debug.setCapacity(64);
+  for (int k = 0; k < declared; ++k) d.code.push_back("VAR v" + std::to_string(k));
+  d.code.push_back("HALT");
+  auto dstart = Clock::now();
+  d.compile(1);
+  return seconds - std::chrono::duration<double>(Clock::now() - dstart).count();
+}
+
+void instructionBench(int rounds, int iterations) {
+  std::vector<double> few, many;
+  for (int r = 0; r < rounds; ++r) {
+    few.push_back(formulaStepLoop(10, iterations) / iterations * 1e9);
+    many.push_back(formulaStepLoop(5000, iterations) / iterations * 1e9);
+  }
+  double f = median(few), m = median(many);
+  std::printf("\n@FORMULA loop iteration (@FORMULA i + 1, i:=RG0, CMP, IF), median of %d rounds:\n",
+              rounds);
+  std::printf("  10 declared variables: %.1f ns; 5,000 declared variables: %.1f ns; ratio %.3f\n",
+              f, m, m / f);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  bool quick = argc > 1 && std::string(argv[1]) == "--quick";
+  std::vector<Expression> list = readExpressions();
+  if (list.empty()) {
+    std::fprintf(stderr, "no expressions in %s\n", TREL_FORMULA_EXPRESSIONS);
+    return 2;
+  }
+#if !TREL_WITH_MUPARSER
+  std::printf("(muparser not built in: Trel's figures alone)\n");
+#endif
+  formulaBench(list, quick ? 3 : 9, quick ? 100 : 400, quick ? 20000 : 200000);
+  instructionBench(quick ? 3 : 7, quick ? 20000 : 100000);
+  return 0;
+}

@@ -1,0 +1,279 @@
+#include "formula/fast_code.h"
+
+#include "formula/code_format.h"
+#include "formula/function_table.h"
+#include "formula/variable_context.h"
+
+namespace trel {
+
+namespace {
+const int kMax = [] {
+  for (int i = 0; i < kFunctionCount; ++i)
+    if (kFunctionTable[i].name == "MAX") return i;
+  return -1;
+}();
+const int kMin = [] {
+  for (int i = 0; i < kFunctionCount; ++i)
+    if (kFunctionTable[i].name == "MIN") return i;
+  return -1;
+}();
+const int kIff = [] {
+  for (int i = 0; i < kFunctionCount; ++i)
+    if (kFunctionTable[i].name == "IFF") return i;
+  return -1;
+}();
+inline double divide(double a, double b) {
+  if (b == 0) throwRealDivisionByZero(a);
+  return checkedReal(a / b);
+}
+
+}  // namespace
+
+bool FastCode::translate(const std::string& code) {
+  ops_.clear();
+  const auto* c = reinterpret_cast<const uint8_t*>(code.data());
+  const size_t n = code.size();
+  int depth = 0;
+  auto fail = [&] {
+    ops_.clear();
+    return false;
+  };
+  auto take = [&](int pops, int pushes) {
+    if (depth < pops) return false;
+    depth += pushes - pops;
+    return depth <= kMaxDepth;
+  };
+  for (size_t pos = 0; pos < n;) {
+    const uint8_t op = c[pos];
+    Op o{};
+    switch (op) {
+      case fcode::kNumber:
+        if (n - pos < 9 || !take(0, 1)) return fail();
+        o.kind = Number;
+        o.number = fcode::getF64(c + pos + 1);
+        pos += 9;
+        break;
+      case fcode::kVariable:
+        if (n - pos < 5 || !take(0, 1)) return fail();
+        o.kind = Variable;
+        o.index = fcode::getU32(c + pos + 1);
+        pos += 5;
+        break;
+      case fcode::kAdd:
+      case fcode::kSub:
+      case fcode::kMul:
+      case fcode::kDiv:
+      case fcode::kPower:
+      case fcode::kIntDiv:
+      case fcode::kMod:
+      case fcode::kAnd:
+      case fcode::kOr:
+      case fcode::kXor:
+      case fcode::kBitAnd:
+      case fcode::kBitOr:
+      case fcode::kBitXor:
+      case fcode::kShiftLeft:
+      case fcode::kShiftRight:
+      case fcode::kEqual:
+      case fcode::kNotEqual:
+      case fcode::kLess:
+      case fcode::kGreater:
+      case fcode::kLessEqual:
+      case fcode::kGreaterEqual:
+        if (!take(2, 1)) return fail();
+        o.kind = op == fcode::kAdd   ? Add
+                 : op == fcode::kSub ? Sub
+                 : op == fcode::kMul ? Mul
+                 : op == fcode::kDiv ? Div
+                                     : Infix;
+        o.code = op;
+        ++pos;
+        break;
+      case fcode::kNot:
+      case fcode::kNegate:
+      case fcode::kBitNot:
+        if (!take(1, 1)) return fail();
+        o.kind = Prefix;
+        o.code = op;
+        ++pos;
+        break;
+      case fcode::kCall: {
+        if (n - pos < 3) return fail();
+        int index = c[pos + 1], count = c[pos + 2];
+        if (count == 1 && (o.unary = unaryMathFunction(index)) != nullptr) {
+          if (!take(1, 1)) return fail();
+          o.kind = Unary;
+        } else if (count == 3 && index == kIff) {
+          if (!take(3, 1)) return fail();
+          o.kind = Iff;
+        } else if (count == fcode::kVariableCount && (index == kMax || index == kMin)) {
+          // The argument count is the number pushed just before.
+          if (ops_.empty() || ops_.back().kind != Number) return fail();
+          double m = ops_.back().number;
+          if (!(m >= 1 && m <= kMaxDepth)) return fail();
+          ops_.pop_back();
+          --depth;
+          if (!take(static_cast<int>(m), 1)) return fail();
+          o.kind = index == kMax ? Max : Min;
+          o.index = static_cast<uint32_t>(m);
+        } else {
+          return fail();
+        }
+        pos += 3;
+        break;
+      }
+      case fcode::kStop:
+        // Only as the last instruction: anything after it belongs to RETURN and its jumps.
+        if (pos + 1 != n || depth != 1) return fail();
+        return true;
+      default:
+        return fail();
+    }
+    add(o);
+  }
+  return fail();
+}
+
+void FastCode::add(Op o) {
+  const size_t n = ops_.size();
+  const bool infix = o.kind >= Add && o.kind <= Infix;
+  const uint8_t code = o.kind == Add   ? uint8_t{fcode::kAdd}
+                       : o.kind == Sub ? uint8_t{fcode::kSub}
+                       : o.kind == Mul ? uint8_t{fcode::kMul}
+                       : o.kind == Div ? uint8_t{fcode::kDiv}
+                                       : o.code;
+  try {
+    if (infix && n >= 2 && ops_[n - 1].kind == Number && ops_[n - 2].kind == Number) {
+      ops_[n - 2].number = numericInfix(code, ops_[n - 2].number, ops_[n - 1].number);
+      ops_.pop_back();
+      return;
+    }
+    if (n >= 1 && ops_[n - 1].kind == Number && (o.kind == Prefix || o.kind == Unary)) {
+      double& x = ops_[n - 1].number;
+      x = o.kind == Prefix ? numericPrefix(o.code, x) : checkedReal(o.unary(x));
+      return;
+    }
+  } catch (const std::exception&) {
+    // Left to raise its error when the formula runs.
+  }
+  if (infix && n >= 2 && (ops_[n - 1].kind == Number || ops_[n - 1].kind == Variable)) {
+    Op& last = ops_[n - 1];
+    if (code == fcode::kPower && last.kind == Number && last.number == 2) {
+      last.kind = Square;
+      return;
+    }
+    const int shift = last.kind == Number ? AddNumber - Add : AddVariable - Add;
+    last.kind = static_cast<Kind>(o.kind + shift);
+    last.code = code;
+    return;
+  }
+  ops_.push_back(o);
+}
+
+bool FastCode::run(VariableContext& variables, double& result) const {
+  double stack[kMaxDepth];
+  int top = 0;
+  const int hostCount = variables.hostCount();
+  const TCalcItem* direct = variables.directValues();
+  auto variable = [&](uint32_t index, double& value) {
+    if (index >= static_cast<uint32_t>(hostCount)) return false;
+    const TCalcItem& v = direct ? direct[index] : variables.hostValue(static_cast<int>(index));
+    value = v.number;
+    return v.kind == CalcKind::Number;
+  };
+  double r;
+  for (const Op& o : ops_) {
+    switch (o.kind) {
+      case Number:
+        stack[top++] = o.number;
+        break;
+      case Variable:
+        if (!variable(o.index, stack[top])) return false;
+        ++top;
+        break;
+      case AddNumber:
+        stack[top - 1] = checkedReal(stack[top - 1] + o.number);
+        break;
+      case SubNumber:
+        stack[top - 1] = checkedReal(stack[top - 1] - o.number);
+        break;
+      case MulNumber:
+        stack[top - 1] = checkedReal(stack[top - 1] * o.number);
+        break;
+      case DivNumber:
+        stack[top - 1] = divide(stack[top - 1], o.number);
+        break;
+      case InfixNumber:
+        stack[top - 1] = numericInfix(o.code, stack[top - 1], o.number);
+        break;
+      case AddVariable:
+        if (!variable(o.index, r)) return false;
+        stack[top - 1] = checkedReal(stack[top - 1] + r);
+        break;
+      case SubVariable:
+        if (!variable(o.index, r)) return false;
+        stack[top - 1] = checkedReal(stack[top - 1] - r);
+        break;
+      case MulVariable:
+        if (!variable(o.index, r)) return false;
+        stack[top - 1] = checkedReal(stack[top - 1] * r);
+        break;
+      case DivVariable:
+        if (!variable(o.index, r)) return false;
+        stack[top - 1] = divide(stack[top - 1], r);
+        break;
+      case InfixVariable:
+        if (!variable(o.index, r)) return false;
+        stack[top - 1] = numericInfix(o.code, stack[top - 1], r);
+        break;
+      case Add:
+        --top;
+        stack[top - 1] = checkedReal(stack[top - 1] + stack[top]);
+        break;
+      case Sub:
+        --top;
+        stack[top - 1] = checkedReal(stack[top - 1] - stack[top]);
+        break;
+      case Mul:
+        --top;
+        stack[top - 1] = checkedReal(stack[top - 1] * stack[top]);
+        break;
+      case Square:
+        stack[top - 1] = checkedReal(stack[top - 1] * stack[top - 1]);
+        break;
+      case Div:
+        --top;
+        stack[top - 1] = divide(stack[top - 1], stack[top]);
+        break;
+      case Infix:
+        --top;
+        stack[top - 1] = numericInfix(o.code, stack[top - 1], stack[top]);
+        break;
+      case Prefix:
+        stack[top - 1] = numericPrefix(o.code, stack[top - 1]);
+        break;
+      case Unary:
+        stack[top - 1] = checkedReal(o.unary(stack[top - 1]));
+        break;
+      case Iff:
+        top -= 2;
+        stack[top - 1] = stack[top - 1] != 0 ? stack[top] : stack[top + 1];
+        break;
+      case Max:
+      case Min: {
+        // Visited from the last argument to the first, as the statistics functions do.
+        int first = top - static_cast<int>(o.index);
+        double best = stack[top - 1];
+        for (int k = top - 2; k >= first; --k)
+          if (o.kind == Max ? stack[k] > best : stack[k] < best) best = stack[k];
+        top = first;
+        stack[top++] = best;
+        break;
+      }
+    }
+  }
+  result = stack[0];
+  return true;
+}
+
+}  // namespace trel

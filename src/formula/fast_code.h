@@ -1,0 +1,70 @@
+// The fast path for formulas that compute numbers only: numbers, variables, the operators, the
+// pure functions of one number, MAX, MIN and IFF, without texts, jumps or side effects. Such code
+// is translated once, after Compile, into operations on a plain stack of doubles. A run that meets
+// a variable whose value is no number gives up before anything happened, and the general
+// evaluator runs the code instead; so the fast path never changes what a formula computes or
+// which error it raises.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "formula/numeric_operators.h"
+
+namespace trel {
+
+class VariableContext;
+
+class FastCode {
+ public:
+  // Translates formula code; false (and unusable) when it holds anything beyond the above.
+  bool translate(const std::string& code);
+  void reset() { ops_.clear(); }
+  bool usable() const { return !ops_.empty(); }
+  // False when a variable's value is no number.
+  bool run(VariableContext& variables, double& result) const;
+
+ private:
+  // An infix operation takes its right operand from the stack, or (after a number or variable
+  // was folded into it) from the operation itself: AddNumber is "+ number", AddVariable "+ x".
+  enum Kind : uint8_t {
+    Number,
+    Variable,
+    Prefix,
+    Unary,
+    Max,
+    Min,
+    Iff,
+    Square,
+    Add,
+    Sub,
+    Mul,
+    Div,
+    Infix,
+    AddNumber,
+    SubNumber,
+    MulNumber,
+    DivNumber,
+    InfixNumber,
+    AddVariable,
+    SubVariable,
+    MulVariable,
+    DivVariable,
+    InfixVariable,
+  };
+  struct Op {
+    Kind kind;
+    uint8_t code;     // Infix, Prefix: the instruction
+    uint32_t index;   // variables: its index; Max, Min: the argument count
+    double number;    // numbers
+    UnaryMath unary;  // Unary
+  };
+  // Appends an operation, computing operations on numbers alone at once (when they raise no
+  // error) and folding a number or variable operand into the infix operation after it.
+  void add(Op o);
+  static constexpr int kMaxDepth = 64;
+  std::vector<Op> ops_;
+};
+
+}  // namespace trel
