@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "machine/instructions.h"
+#include "rtl/errors.h"
 #include "rtl/real_text.h"
 #include "rtl/text.h"
 
@@ -99,6 +100,9 @@ int FormulaHostBridge::message(const std::string& text, const std::string& capti
 
 bool FormulaHostBridge::stopRequested() {
   host_.processEvents();
+  uint64_t& taken = machine_ ? machine_->stepsTaken : stepsTaken;
+  uint64_t limit = machine_ ? machine_->maxSteps : maxSteps;
+  if (limit != 0 && ++taken > limit) throw StepLimitError();
   return machine_ && machine_->CheckBox1;
 }
 
@@ -128,6 +132,8 @@ Outcome runFormula(Machine& m, RunFrame& f) {
     m.table.SetVariable("RG0", result);
   } catch (const FormulaStopped&) {
     // The run is being stopped; the interpreter ends it after this step.
+  } catch (const StepLimitError&) {
+    throw;
   } catch (const std::exception& e) {
     m.host.messageBox(e.what(), "Error", mb::kIconError);
   }

@@ -44,10 +44,14 @@ struct FormulaState {
 };
 
 // Dialogs through the host; a stop request is a checked "Only translate" box after the host has
-// served its events (no machine: never).
+// served its events. Under a step limit (qn --max-steps) every look counts as a step, so a formula
+// that never ends meets the limit too ("Step limit reached", StepLimitError). Without a machine
+// the bridge keeps a limit of its own (0: none).
 class FormulaHostBridge : public FormulaHost {
  public:
   FormulaHostBridge(Host& host, Machine* machine) : host_(host), machine_(machine) {}
+  uint64_t maxSteps = 0;
+  uint64_t stepsTaken = 0;
   std::string input(const std::string& caption, const std::string& prompt,
                     const std::string& value) override;
   int message(const std::string& text, const std::string& caption, int flags) override;

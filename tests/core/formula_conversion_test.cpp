@@ -59,6 +59,7 @@ TEST(FormulaConversion, TheProcessSeparatorOutsideCompile) {
   // The formula's own numbers are written with "."; texts and results use the process separator.
   EXPECT_EQ(eval("1.5 + 1"), "2,5");
   EXPECT_EQ(eval("'1,5' * 2"), "3");
+  EXPECT_EQ(eval("1.5 +"), "error: Syntax error");
   EXPECT_EQ(trel::decimalSeparator(), ',');
 }
 

@@ -131,3 +131,15 @@ TEST(FormulaInstruction, QnRunsProgramsWithFormulas) {
   EXPECT_EQ(r.out, "11\nstill here\n\n\nTrel: QN+ End of executing\n");
   EXPECT_EQ(r.err, "Error: Floating point division by zero\n");
 }
+
+TEST(FormulaInstruction, AStepLimitAlsoEndsAFormulaThatNeverEnds) {
+  TestBench b;
+  b.machine.maxSteps = 50;
+  EXPECT_FALSE(b.exec({"@FORMULA WHILE 1 DO 0 WEND", "%ECHO after"}));
+  EXPECT_EQ(b.lastMessage(), "Step limit reached");
+  EXPECT_TRUE(b.host.printed.empty());
+  ProcessResult r = qn({"eval", "WHILE 1 DO 0 WEND", "--max-steps", "20"});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_EQ(r.out, "Step limit reached\n");
+  EXPECT_EQ(qn({"eval", "1", "--max-steps", "x"}).status, 2);
+}
