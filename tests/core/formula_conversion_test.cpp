@@ -113,3 +113,17 @@ TEST(FormulaConversion, RealTextReadsAndWrites) {
   EXPECT_EQ(trel::realToText(9.999999999999999e14), "1E15");
   EXPECT_EQ(trel::realToText(-0.1), "-0.1");
 }
+
+TEST(FormulaConversion, EmptyTextsCountAsZeroOnlyWhenAsked) {
+  TArtFormula f;
+  EXPECT_EQ(evalWith(f, "'' = 0"), "0");  // compared as texts: "" and "0"
+  f.ZeroEmptyString = true;
+  EXPECT_EQ(evalWith(f, "'' = 0"), "1");
+  EXPECT_EQ(evalWith(f, "ISNUMBER('')"), "1");
+}
+
+TEST(FormulaConversion, JoinedTextsHaveALimit) {
+  EXPECT_EQ(eval("LENGTH(STRINGOFCHAR('x', 10000000) + STRINGOFCHAR('y', 6000000))"), "16000000");
+  EXPECT_EQ(eval("STRINGOFCHAR('x', 10000000) + STRINGOFCHAR('y', 8000000)"),
+            "error: Text too long (more than 16777216 characters)");
+}

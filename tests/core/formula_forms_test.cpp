@@ -117,3 +117,32 @@ TEST(FormulaForms, ALoopThatNeverEndsCanBeStopped) {
   EXPECT_EQ(evalWith(g, "1 + 2"), "3");
   EXPECT_EQ(never.polls, 4);  // two numbers, "+", stop
 }
+
+TEST(FormulaForms, RunTimeNamesFollowCaseSensitive) {
+  EXPECT_EQ(eval("BLOCK(DEFINE('Total', 4), $TOTAL + VAL('total'))"), "8");
+  TArtFormula f;
+  f.CaseSensitive = true;
+  EXPECT_EQ(evalWith(f, "BLOCK(DEFINE('Total', 4), DEFINE('TOTAL', 5), $Total * 10 + $TOTAL)"),
+            "45");
+  EXPECT_EQ(evalWith(f, "BLOCK(DEFINE('Total', 4), $total)"),
+            "error: Variable total does not exists");
+}
+
+TEST(FormulaForms, ComputedNames) {
+  EXPECT_EQ(eval("BLOCK(DEFINE('v3', 'c'), $('v' @ (1 + 2)))"), "c");
+  EXPECT_EQ(eval("BLOCK(DEFINE('m2_10', 1), $m[1 + 1, 2 * 5] := 'set', $m2_10)"), "set");
+  EXPECT_EQ(eval("BLOCK(DEFINE('n', 1), $'n'++ , $\"n\")"), "2");
+  TArtFormula f;
+  f.ExternGetVar = true;
+  EXPECT_EQ(evalWith(f, "BLOCK(DEFINE('e', 3), $e)"), "3");
+}
+
+TEST(FormulaForms, LoopCountersStayBelowTheBody) {
+  // Nested loops each keep their own counter.
+  EXPECT_EQ(eval("BLOCK(VAR 'i', 'j', 's' END,"
+                 "  FOR $i := 0, $i < 3, $i++ DO"
+                 "    FOR $j := 0, $j < 4, $j++ DO $s++ NEXT"
+                 "  NEXT @ '/' @ $s)"),
+            "3/12");
+  EXPECT_EQ(eval("BLOCK(DEFINE('i', 0), WHILE $i < 3 DO $i++ WEND + 100)"), "103");
+}

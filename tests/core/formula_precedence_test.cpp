@@ -78,3 +78,17 @@ TEST(FormulaPrecedence, CallsAndTheirArguments) {
   EXPECT_EQ(eval("sin(0) + SIN(0)"), "0");
   EXPECT_EQ(eval("ABS(-2 * 3) ^ 2"), "36");
 }
+
+TEST(FormulaPrecedence, AssignmentIsOnlyForNamesAfterDollar) {
+  std::vector<trel::TCalcItem> v(1);
+  trel::TArtFormula f;
+  EXPECT_EQ(evalWith(f, "x := 1", {"x"}, &v), "error: Syntax error");
+  EXPECT_EQ(evalWith(f, "$x := 1", {"x"}, &v), "1");
+  EXPECT_EQ(evalWith(f, "1 + $x := 2 * 3", {"x"}, &v), "7");
+  EXPECT_EQ(v[0].number, 6);
+}
+
+TEST(FormulaPrecedence, CommentsInsideCalls) {
+  EXPECT_EQ(eval("MAX(1, {two} 2, {none} )"), "2");
+  EXPECT_EQ(eval("MIDSTR( 'abcdef' // text\n , 2 ; 2)"), "bc");
+}

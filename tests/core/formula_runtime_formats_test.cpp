@@ -148,3 +148,25 @@ TEST(FormulaRuntimeFormats, MaskMatcher) {
   EXPECT_THROW(matchesMask("a", "[]"), Error);
   EXPECT_THROW(matchesMask("a", "[!]"), Error);
 }
+
+TEST_F(DatePictures, TwelveHourClockAndShortYears) {
+  double t = 0;
+  ASSERT_TRUE(tryTextToDateTime("12:30 AM", t));
+  EXPECT_EQ(formatDateTime("hh:nn", t), "00:30");
+  ASSERT_TRUE(tryTextToDateTime("12:30 PM", t));
+  EXPECT_EQ(formatDateTime("hh:nn", t), "12:30");
+  EXPECT_EQ(formatDateTime("h am/pm", t), "12 pm");
+  ASSERT_TRUE(tryTextToDateTime("1/2/05", t));
+  EXPECT_EQ(formatDateTime("yyyy", t), "2005");
+  ASSERT_TRUE(tryTextToDateTime("1/2", t));  // this year
+  EXPECT_EQ(formatDateTime("m-d", t), "1-2");
+}
+
+TEST(FormulaRuntimeFormats, NumberPictureRounding) {
+  EXPECT_EQ(formatNumberPicture("0.0", 0.05), "0.1");
+  EXPECT_EQ(formatNumberPicture("0.0", -0.05), "-0.1");
+  EXPECT_EQ(formatNumberPicture("0", 999.5), "1000");
+  EXPECT_EQ(formatNumberPicture("#,##0.###", 1e15), "1,000,000,000,000,000");
+  EXPECT_EQ(formatNumberPicture("0.00E+00", -0.000123456), "-1.23E-04");
+  EXPECT_EQ(formatNumberPicture("00.00E-0", 123456), "12.35E4");
+}
