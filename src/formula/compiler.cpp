@@ -101,8 +101,9 @@ uint8_t FormulaCompiler::parse() {
 }
 
 uint8_t FormulaCompiler::parseChain() {
-  // The original grammar recurses after every prefix and infix operator; those calls are in tail
-  // position, so they are this loop, and only brackets, calls and forms nest.
+  // After a prefix or infix operator the rest of the expression is parsed as a new operand with
+  // what follows it; that step comes last, so it is this loop rather than a recursion, and only
+  // brackets, calls and forms nest.
   for (;;) {
     uint8_t t = lex_.next();
     if (t == tok::kEnd) return tok::kFail;
