@@ -1,0 +1,136 @@
+#include "gui/dialogs.h"
+
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include <array>
+
+#include "gui/text_bytes.h"
+
+namespace trel::gui {
+
+namespace {
+
+struct ButtonSet {
+  int flags;
+  std::array<std::pair<QMessageBox::StandardButton, int>, 3> buttons;
+  int escapeAnswer;  // the answer when the box is closed without a button
+};
+
+// The button choices of the style flags' low four bits, with the answers they give.
+const std::array<ButtonSet, 6> kButtonSets = {{
+    {mb::kOk, {{{QMessageBox::Ok, mb::kIdOk}}}, mb::kIdOk},
+    {mb::kOkCancel,
+     {{{QMessageBox::Ok, mb::kIdOk}, {QMessageBox::Cancel, mb::kIdCancel}}},
+     mb::kIdCancel},
+    {mb::kAbortRetryIgnore,
+     {{{QMessageBox::Abort, mb::kIdAbort},
+       {QMessageBox::Retry, mb::kIdRetry},
+       {QMessageBox::Ignore, mb::kIdIgnore}}},
+     mb::kIdAbort},
+    {mb::kYesNoCancel,
+     {{{QMessageBox::Yes, mb::kIdYes},
+       {QMessageBox::No, mb::kIdNo},
+       {QMessageBox::Cancel, mb::kIdCancel}}},
+     mb::kIdCancel},
+    {mb::kYesNo, {{{QMessageBox::Yes, mb::kIdYes}, {QMessageBox::No, mb::kIdNo}}}, mb::kIdNo},
+    {mb::kRetryCancel,
+     {{{QMessageBox::Retry, mb::kIdRetry}, {QMessageBox::Cancel, mb::kIdCancel}}},
+     mb::kIdCancel},
+}};
+
+QMessageBox::Icon iconOf(int flags) {
+  switch (flags & 0xF0) {
+    case mb::kIconError:
+      return QMessageBox::Critical;
+    case mb::kIconQuestion:
+      return QMessageBox::Question;
+    case mb::kIconWarning:
+      return QMessageBox::Warning;
+    case mb::kIconInformation:
+      return QMessageBox::Information;
+  }
+  return QMessageBox::NoIcon;
+}
+
+std::string fileNameBytes(const QString& path) {
+  QByteArray encoded = QFile::encodeName(path);
+  return std::string(encoded.constData(), static_cast<size_t>(encoded.size()));
+}
+
+}  // namespace
+
+QStringList nameFilters(const std::string& filter) {
+  QStringList parts = fromBytes(filter).split(QLatin1Char('|'));
+  QStringList out;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+    out << parts[i] + QStringLiteral(" (") +
+               QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+  return out;
+}
+
+int runMessageBox(QWidget* parent, const std::string& text, const std::string& caption, int flags) {
+  const ButtonSet* set = &kButtonSets[0];
+  for (const ButtonSet& s : kButtonSets)
+    if (s.flags == (flags & 0x0F)) set = &s;
+  QMessageBox box(iconOf(flags), fromBytes(caption), fromBytes(text), QMessageBox::NoButton,
+                  parent);
+  std::vector<std::pair<QAbstractButton*, int>> answers;
+  for (const auto& [button, answer] : set->buttons) {
+    if (button == QMessageBox::NoButton) continue;
+    QPushButton* b = box.addButton(button);
+    answers.emplace_back(b, answer);
+    if (answer == set->escapeAnswer) box.setEscapeButton(b);
+  }
+  box.exec();
+  for (const auto& [button, answer] : answers)
+    if (box.clickedButton() == button) return answer;
+  return set->escapeAnswer;
+}
+
+std::optional<std::string> runInputBox(QWidget* parent, const std::string& caption,
+                                       const std::string& prompt, const std::string& value) {
+  bool ok = false;
+  QString text = QInputDialog::getText(parent, fromBytes(caption), fromBytes(prompt),
+                                       QLineEdit::Normal, fromBytes(value), &ok);
+  if (!ok) return std::nullopt;
+  return toBytes(text);
+}
+
+std::optional<std::string> FileDialogMemory::open(QWidget* parent,
+                                                  const FileDialogRequest& request) {
+  return run(parent, request, false);
+}
+
+std::optional<std::string> FileDialogMemory::save(QWidget* parent,
+                                                  const FileDialogRequest& request) {
+  return run(parent, request, true);
+}
+
+std::optional<std::string> FileDialogMemory::run(QWidget* parent, const FileDialogRequest& request,
+                                                 bool save) {
+  QFileDialog dialog(parent);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  QStringList filters = nameFilters(request.filter);
+  dialog.setNameFilters(filters);
+  if (!filter_.isEmpty() && filters.contains(filter_)) dialog.selectNameFilter(filter_);
+  QString suffix = fromBytes(request.defaultExtension);
+  if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
+  dialog.setDefaultSuffix(suffix);
+  QString folder = request.initialDirectory.empty()
+                       ? folder_
+                       : QFile::decodeName(request.initialDirectory.c_str());
+  if (!folder.isEmpty()) dialog.setDirectory(folder);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  filter_ = dialog.selectedNameFilter();
+  QString chosen = dialog.selectedFiles().first();
+  folder_ = QFileInfo(chosen).absolutePath();
+  return fileNameBytes(chosen);
+}
+
+}  // namespace trel::gui

@@ -1,0 +1,233 @@
+#include "gui/main_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+
+#include "gui/text_bytes.h"
+
+namespace trel::gui {
+
+namespace {
+
+struct MenuItem {
+  const char* menu;     // the top-level menu; an item with no caption is that menu itself
+  const char* caption;  // nullptr: a top-level item without sub-items
+  const char* handler;  // the design's handler name, used as the action's object name
+  MainCommand command;
+  QKeySequence shortcut;
+};
+
+// The main menu, in order.
+const std::vector<MenuItem>& menuItems() {
+  static const std::vector<MenuItem> items = {
+      {"File", "New", "New1Click", MainCommand::New, QKeySequence::New},
+      {"File", "Open", "Open1Click", MainCommand::Open, QKeySequence::Open},
+      {"File", "Save", "Save1Click", MainCommand::Save, QKeySequence::Save},
+      {"File", "Exit", "Exit1Click", MainCommand::Exit, QKeySequence()},
+      {"Run", "&Run", "Compile1Click", MainCommand::Run, QKeySequence(Qt::Key_F9)},
+      {"Run", "Build exe", "EXE1Click", MainCommand::BuildExe, QKeySequence()},
+      {"Run", "Export to qnlib", "Exporttoqnlib1Click", MainCommand::Export, QKeySequence()},
+      {"Run", "Icon", "Icon1Click", MainCommand::Icon, QKeySequence()},
+      {"Debug", "Show Low-level", "ShowLowlevel1Click", MainCommand::ShowLowLevel,
+       QKeySequence(Qt::Key_F11)},
+      {"Debug", "Save debug log", "Savedebuglog1Click", MainCommand::SaveDebugLog, QKeySequence()},
+      {"Debug", "List low-level proc", "Listlowlevelproc1Click", MainCommand::ListLowLevelProc,
+       QKeySequence()},
+      {"Help", nullptr, "Help1Click", MainCommand::Help, QKeySequence::HelpContents},
+  };
+  return items;
+}
+
+struct HiddenButton {
+  const char* caption;
+  const char* name;
+  MainCommand command;
+};
+
+// The Options group's buttons from top to bottom; each runs the command of the menu item.
+const HiddenButton kOptionButtons[] = {
+    {"Open", "Button2", MainCommand::Open},
+    {"Save", "Button3", MainCommand::Save},
+    {"EXE", "Button4", MainCommand::BuildExe},
+    {"Run", "Button1", MainCommand::Run},
+    {"Show low lvl", "Button6", MainCommand::ShowLowLevel},
+    {"Save log", "Button5", MainCommand::SaveDebugLog},
+    {"Export to lib", "Button7", MainCommand::Export},
+    {"Help", "Button8", MainCommand::Help},
+};
+
+QFont formFont() {
+  QFont font("MS Sans Serif");
+  font.setStyleHint(QFont::SansSerif);
+  font.setPixelSize(11);
+  return font;
+}
+
+QLabel* label(const char* text, QWidget* parent, int left, int top) {
+  auto* l = new QLabel(QString::fromLatin1(text), parent);
+  l->move(left, top);
+  l->adjustSize();
+  return l;
+}
+
+QGroupBox* group(const char* caption, QWidget* parent, QRect geometry) {
+  auto* g = new QGroupBox(QString::fromLatin1(caption), parent);
+  g->setGeometry(geometry);
+  return g;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const AssemblyLog& debug) {
+  setWindowTitle(QStringLiteral("Trel"));
+  setFont(formFont());
+  auto* central = new QWidget(this);
+  central->setFixedSize(801, 609);
+  setCentralWidget(central);
+
+  QGroupBox* source = group("Source Code", central, {0, 0, 657, 609});
+  highlvl_ = new SourceEditor(source);
+  highlvl_->setObjectName(QStringLiteral("highlvl"));
+  highlvl_->setGeometry(8, 16, 633, 465);
+  label(("Current execution point:"), source, 8, 480)->setObjectName(QStringLiteral("Label5"));
+  label6_ = label("0", source, 128, 480);
+  label6_->setObjectName(QStringLiteral("Label6"));
+  label6_->setFixedWidth(420);
+  checkBox1_ = new QCheckBox(QStringLiteral("Only translate"), source);
+  checkBox1_->setObjectName(QStringLiteral("CheckBox1"));
+  checkBox1_->setGeometry(552, 488, 89, 17);
+  connect(checkBox1_, &QCheckBox::toggled, this, &MainWindow::onlyTranslateToggled);
+  label("Assembly log:", source, 8, 496)->setObjectName(QStringLiteral("Label1"));
+  debug_ = new LineView(
+      {[&debug] { return debug.lineCount(); }, [&debug](size_t i) { return debug.line(i); },
+       [&debug] { return debug.appendedCount() + debug.clearCount(); }},
+      source);
+  debug_->setObjectName(QStringLiteral("debug"));
+  debug_->setGeometry(8, 512, 641, 89);
+  QPalette memo = debug_->palette();
+  memo.setColor(QPalette::Base, Qt::white);
+  memo.setColor(QPalette::Text, Qt::black);
+  debug_->setPalette(memo);
+
+  QGroupBox* functions = group("Functions", central, {664, 0, 137, 369});
+  explorer_ = new QListWidget(functions);
+  explorer_->setObjectName(QStringLiteral("explorer"));
+  explorer_->setGeometry(8, 16, 121, 345);
+  connect(explorer_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { emit explorerClicked(explorer_->row(item)); });
+
+  buildMenus();
+  buildHiddenGroups(central);
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+void MainWindow::buildMenus() {
+  QMenu* current = nullptr;
+  QString currentTitle;
+  for (const MenuItem& item : menuItems()) {
+    QString title = QString::fromLatin1(item.menu);
+    QAction* action = nullptr;
+    if (!item.caption) {
+      action = menuBar()->addAction(title);
+    } else {
+      if (!current || currentTitle != title) {
+        current = menuBar()->addMenu(title);
+        currentTitle = title;
+      }
+      action = current->addAction(QString::fromLatin1(item.caption));
+    }
+    action->setObjectName(QString::fromLatin1(item.handler));
+    if (!item.shortcut.isEmpty()) action->setShortcut(item.shortcut);
+    MainCommand command = item.command;
+    connect(action, &QAction::triggered, this, [this, command] { emit commandRequested(command); });
+    actions_.emplace_back(command, action);
+  }
+}
+
+void MainWindow::buildHiddenGroups(QWidget* central) {
+  options_ = group("Options", central, {656, 376, 105, 233});
+  int top = 16;
+  for (const HiddenButton& b : kOptionButtons) {
+    auto* button = new QPushButton(QString::fromLatin1(b.caption), options_);
+    button->setObjectName(QString::fromLatin1(b.name));
+    button->setGeometry(8, top, 81, 17);
+    MainCommand command = b.command;
+    connect(button, &QPushButton::clicked, this,
+            [this, command] { emit commandRequested(command); });
+    top += 24;
+  }
+  options_->hide();
+
+  icon_ = group("Icon", central, {664, 408, 105, 81});
+  label3_ = label("Make Exe first", icon_, 8, 16);
+  label3_->setObjectName(QStringLiteral("Label3"));
+  QFont bold = label3_->font();
+  bold.setBold(true);
+  label3_->setFont(bold);
+  label3_->adjustSize();
+  label("Then select icons", icon_, 8, 32)->setObjectName(QStringLiteral("Label4"));
+  auto* change = new QPushButton(QStringLiteral("Change icon"), icon_);
+  change->setObjectName(QStringLiteral("Button10"));
+  change->setGeometry(8, 52, 89, 21);
+  connect(change, &QPushButton::clicked, this,
+          [this] { emit commandRequested(MainCommand::Icon); });
+  icon_->hide();
+}
+
+QAction* MainWindow::action(MainCommand command) const {
+  for (const auto& [c, a] : actions_)
+    if (c == command) return a;
+  return nullptr;
+}
+
+void MainWindow::showExplorer(const std::vector<std::string>& entries) {
+  if (entries == shownEntries_) return;
+  shownEntries_ = entries;
+  int scroll = explorer_->verticalScrollBar() ? explorer_->verticalScrollBar()->value() : 0;
+  explorer_->setUpdatesEnabled(false);
+  explorer_->clear();
+  QStringList items;
+  items.reserve(static_cast<qsizetype>(entries.size()));
+  for (const std::string& e : entries) items << fromBytes(e);
+  explorer_->addItems(items);
+  explorer_->verticalScrollBar()->setValue(scroll);
+  explorer_->setUpdatesEnabled(true);
+}
+
+void MainWindow::showExecutionPoint(const std::string& text) {
+  if (text == shownPoint_) return;
+  shownPoint_ = text;
+  // A working text can be any length; the label shows what fits.
+  QString shown = fromBytes(text.size() > 300 ? text.substr(0, 300) : text);
+  label6_->setText(label6_->fontMetrics().elidedText(shown, Qt::ElideRight, label6_->width()));
+}
+
+void MainWindow::showOnlyTranslate(bool checked) {
+  if (checkBox1_->isChecked() == checked) return;
+  QSignalBlocker block(checkBox1_);
+  checkBox1_->setChecked(checked);
+}
+
+void MainWindow::showBuiltFile(const std::string& name) {
+  label3_->setText(fromBytes(name));
+  label3_->adjustSize();
+}
+
+void MainWindow::centreOnScreen() {
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  emit closeRequested(event);
+}
+
+}  // namespace trel::gui

@@ -1,0 +1,109 @@
+// One run of the application with Qt windows: TForm1 and every window that shows it (main window,
+// console, low-level viewer, help, splash, script-made windows), the main window's one-shot timer,
+// start-up and the end of the process.
+//
+// Every user action reaches the core through command(): the editor's text is copied into highlvl
+// first, an error is shown in a message box and never leaves the handler (so an error in a run
+// nested in a pump ends only that run), and the windows are brought up to date afterwards.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "gui/console_window.h"
+#include "gui/help_window.h"
+#include "gui/low_level_window.h"
+#include "gui/made_windows.h"
+#include "gui/main_window.h"
+#include "gui/qt_host.h"
+#include "gui/splash_window.h"
+#include "shell/main_form.h"
+
+namespace trel::gui {
+
+class Session : public QObject, public QtViews {
+  Q_OBJECT
+ public:
+  // `arguments` are the command-line arguments after the program name.
+  Session(QtHost& host, std::vector<std::string> arguments);
+  ~Session() override;
+
+  // The start-up sequence: FormCreate, the editor text, the splash when an argument is present,
+  // the main window, and its 100 ms timer.
+  void start();
+  // The status the process ends with (standalone: 1 after a run that ended with an error).
+  int exitStatus() const { return exitStatus_; }
+  // What ends the application (QCoreApplication::exit unless replaced, as tests do).
+  void setQuit(std::function<void(int)> quit) { quit_ = std::move(quit); }
+
+  // Runs a command handler the way every event handler does; answers false after an error.
+  bool command(const std::function<void()>& handler);
+  void runCommand(MainCommand command);
+  // Brings every window up to date with TForm1.
+  void refresh();
+  // Copies the editor's text into highlvl when the user changed it since the last copy.
+  void syncEditorToForm();
+
+  TForm1& form() { return form_; }
+  QtHost& host() { return host_; }
+  MainWindow& mainWindow() { return *main_; }
+  ConsoleWindow& consoleWindow() { return *console_; }
+  LowLevelWindow& lowLevelWindow() { return *lowLevel_; }
+  HelpWindow& helpWindow() { return *help_; }
+  SplashWindow* splashWindow() { return splash_.get(); }
+  MadeWindows& madeWindows() { return made_; }
+  QTimer& timer1() { return timer1_; }
+
+  // QtViews
+  void beforePump() override;
+  void consoleLinesChanged() override;
+  void consoleCleared() override;
+  void consoleVisibilityChanged(bool visible) override;
+  void editorTextReplaced() override;
+  uint64_t makeForm(const std::string& name, const std::string& caption, int width,
+                    int height) override;
+  void makeLabel(uint64_t form, const std::string& name, const std::string& caption, int left,
+                 int top, int height) override;
+  void drawPixel(uint64_t form, uint32_t colour, int x, int y) override;
+  uint64_t mainWindowHandle() override;
+  QWidget* dialogParent() override;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void onTimer1();
+  void onMainWindowClose(QCloseEvent* event);
+  void onEditorEdited();
+  void onExplorerClicked(int row);
+  void presentLowLevel();
+  void presentHelp();
+  void scheduleRefresh();
+  void endWhenNoWindowIsVisible();
+  void placeConsole();
+
+  QtHost& host_;
+  TForm1 form_;
+  std::unique_ptr<MainWindow> main_;
+  std::unique_ptr<ConsoleWindow> console_;
+  std::unique_ptr<LowLevelWindow> lowLevel_;
+  std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<SplashWindow> splash_;
+  MadeWindows made_;
+  QTimer timer1_;
+  QTimer editorSync_;
+  bool editorDirty_ = false;
+  bool refreshPending_ = false;
+  bool consolePlaced_ = false;
+  bool standaloneRunOver_ = false;
+  int exitStatus_ = 0;
+  std::function<void(int)> quit_;
+  std::string shownLabel3_;
+};
+
+}  // namespace trel::gui

@@ -1,0 +1,127 @@
+// Run, the console window and its ">>" button, the assembly log and the execution point, and what
+// a user can do in the middle of a run.
+#include <QTest>
+#include <QTimer>
+
+#include "gui_test_support.h"
+
+using trel::gui::MainCommand;
+using trel::guitest::Ide;
+using trel::guitest::serve;
+using Lines = std::vector<std::string>;
+
+class RunAndConsoleTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void runShowsTheOutputInTheConsole() {
+    Ide ide("%ECHO hi");
+    auto& console = ide.session->consoleWindow();
+    QVERIFY(!console.isVisible());
+    QCOMPARE(ide.form().console.lines(),
+             (Lines{"Trel Default Output console", "Trel is QN+ interpreter", ""}));
+    ide.trigger(MainCommand::Run);
+    QVERIFY(console.isVisible());
+    QCOMPARE(ide.form().console.lines(), (Lines{"hi", "", "", "Trel: QN+ End of executing"}));
+    QCOMPARE(console.memo().lineCount(), size_t(4));
+    QCOMPARE(ide.main().debugView().lineCount(), ide.form().debug.lineCount());
+    QVERIFY(ide.form().debug.lineCount() > 2);
+  }
+
+  void theConsoleButtonRunsALineOnTheLastMachine() {
+    Ide ide("RG0:=42");
+    ide.trigger(MainCommand::Run);
+    auto& console = ide.session->consoleWindow();
+    console.input().setFocus();
+    QTest::keyClicks(&console.input(), "%ECHO RG0");
+    QTest::mouseClick(&console.runButton(), Qt::LeftButton);
+    serve();
+    QCOMPARE(ide.form().console.lines().back(), std::string("42"));
+    QCOMPARE(console.input().toPlainText(), QString());
+    QCOMPARE(ide.form().console.Edit1, std::string());
+    // An error in a console line is a message, and the next line works.
+    QTest::keyClicks(&console.input(), "JUMP ::nowhere");
+    QTest::mouseClick(&console.runButton(), Qt::LeftButton);
+    QTest::keyClicks(&console.input(), "%ECHO after");
+    QTest::mouseClick(&console.runButton(), Qt::LeftButton);
+    serve();
+    QCOMPARE(ide.host.messages.back(),
+             std::string("Trel: '::nowhere' is not a valid integer value"));
+    QCOMPARE(ide.form().console.lines().back(), std::string("after"));
+  }
+
+  void closingTheConsoleHidesIt() {
+    Ide ide("%ECHO a");
+    ide.trigger(MainCommand::Run);
+    ide.session->consoleWindow().close();
+    serve();
+    QVERIFY(!ide.form().console.visible());
+    ide.trigger(MainCommand::Run);  // every run shows it again
+    QVERIFY(ide.session->consoleWindow().isVisible());
+  }
+
+  void anErrorEndsTheRunWithAMessageAndTheIdeGoesOn() {
+    Ide ide("%ECHO before\nJUMP ::nowhere\n%ECHO after");
+    ide.trigger(MainCommand::Run);
+    QCOMPARE(ide.host.messages, Lines{"Trel: '::nowhere' is not a valid integer value"});
+    QCOMPARE(ide.form().console.lines(), Lines{"before"});
+    ide.type("%ECHO fine");
+    ide.trigger(MainCommand::Run);
+    QCOMPARE(ide.form().console.lines().front(), std::string("fine"));
+  }
+
+  void onlyTranslateStopsAProgramThatLoopsForever() {
+    Ide ide("::top\nx:=1\nJUMP ::top");
+    int pumpsBefore = 0;
+    QTimer::singleShot(150, [&] {
+      pumpsBefore = static_cast<int>(ide.host.pumpCount());
+      // The execution point moves while the program runs.
+      QVERIFY(ide.main().executionPoint().text() != "0");
+      QTest::mouseClick(&ide.main().onlyTranslate(), Qt::LeftButton);
+    });
+    ide.trigger(MainCommand::Run);  // returns once the box stopped the run
+    QVERIFY(pumpsBefore > 3);
+    QVERIFY(ide.form().CheckBox1);
+    QVERIFY(ide.form().frame == nullptr);
+    QCOMPARE(ide.form().console.lines().back(), std::string("Trel: QN+ End of executing"));
+  }
+
+  void runAndConsoleLinesWorkInTheMiddleOfARun() {
+    Ide ide("::top\nx:=1\nJUMP ::top");
+    bool consoleNested = false, runNested = false;
+    QTimer::singleShot(100, [&] {
+      // ">>" while the program runs: the line runs nested, on the running machine.
+      auto& console = ide.session->consoleWindow();
+      console.input().setPlainText("%ECHO nested");
+      QTest::mouseClick(&console.runButton(), Qt::LeftButton);
+      consoleNested = ide.form().frame != nullptr;
+    });
+    QTimer::singleShot(200, [&] {
+      // Run again while running: a fresh run of the new text, nested in the first one's step.
+      ide.type("%ECHO second");
+      runNested = ide.form().frame != nullptr;
+      ide.trigger(MainCommand::Run);
+    });
+    QTimer::singleShot(400, [&] { ide.main().onlyTranslate().setChecked(true); });
+    ide.trigger(MainCommand::Run);
+    serve(500);
+    QVERIFY(consoleNested);
+    QVERIFY(runNested);
+    const Lines& out = ide.form().console.lines();
+    QVERIFY(std::find(out.begin(), out.end(), "second") != out.end());
+    QVERIFY(ide.form().frame == nullptr);
+  }
+
+  void theLogViewTakesInAMillionStepRunWithoutCopyingIt() {
+    Ide ide("var n\n::top\nn+1\nCMP n,200000\nIF < ::top");
+    ide.trigger(MainCommand::Run);
+    auto& view = ide.main().debugView();
+    QCOMPARE(view.lineCount(), ide.form().debug.lineCount());
+    QVERIFY(view.lineCount() > 1000000);
+    // It follows the end of the log.
+    QVERIFY(view.firstVisibleLine() > 1000000);
+    QCOMPARE(ide.session->mainWindow().executionPoint().text().left(2), QString("5:"));
+  }
+};
+
+TREL_GUI_TEST(RunAndConsoleTest);
+#include "run_and_console_test.moc"
