@@ -3,21 +3,10 @@
 #include <QCloseEvent>
 #include <QFrame>
 
+#include "gui/fonts.h"
 #include "gui/text_bytes.h"
 
 namespace trel::gui {
-
-namespace {
-
-QFont consoleFont() {
-  QFont font("Fixedsys");
-  font.setStyleHint(QFont::TypeWriter);
-  font.setFixedPitch(true);
-  font.setPixelSize(13);
-  return font;
-}
-
-}  // namespace
 
 ConsoleWindow::ConsoleWindow(ConsoleModel& model) : QWidget(nullptr, Qt::Window), model_(model) {
   setWindowTitle(QStringLiteral("Trel"));

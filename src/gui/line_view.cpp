@@ -68,14 +68,13 @@ void LineView::sync() {
 }
 
 void LineView::reset() {
-  shownCount_ = 0;
-  shownVersion_ = UINT64_MAX;
-  widest_ = 0;
   anchor_ = caret_ = -1;
+  widest_ = 0;
+  shownCount_ = source_.count();
+  shownVersion_ = source_.version ? source_.version() : shownCount_;
+  updateScrollRanges();
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
-  sync();
-  updateScrollRanges();
   viewport()->update();
 }
 

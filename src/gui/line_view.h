@@ -27,7 +27,7 @@ class LineView : public QAbstractScrollArea {
   // Takes in lines added or removed since the last call: adjusts the scroll range and, when the
   // view was showing the last line, follows the new end.
   void sync();
-  // The source was emptied or replaced: start again from its first line.
+  // The source was emptied or replaced: show it again from its first line.
   void reset();
 
   size_t lineCount() const { return shownCount_; }

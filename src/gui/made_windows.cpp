@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "gui/fonts.h"
 #include "gui/text_bytes.h"
 
 namespace trel::gui {
@@ -16,13 +17,6 @@ constexpr int kMaxExtent = 8192;
 
 int clampExtent(int value) {
   return std::clamp(value, 0, kMaxExtent);
-}
-
-QFont labelFont() {
-  QFont font("MS Sans Serif");
-  font.setStyleHint(QFont::SansSerif);
-  font.setPointSize(8);
-  return font;
 }
 
 }  // namespace

@@ -8,6 +8,9 @@
 #include <QScreen>
 #include <QScrollBar>
 
+#include <algorithm>
+
+#include "gui/fonts.h"
 #include "gui/text_bytes.h"
 
 namespace trel::gui {
@@ -61,13 +64,6 @@ const HiddenButton kOptionButtons[] = {
     {"Help", "Button8", MainCommand::Help},
 };
 
-QFont formFont() {
-  QFont font("MS Sans Serif");
-  font.setStyleHint(QFont::SansSerif);
-  font.setPixelSize(11);
-  return font;
-}
-
 QLabel* label(const char* text, QWidget* parent, int left, int top) {
   auto* l = new QLabel(QString::fromLatin1(text), parent);
   l->move(left, top);
@@ -94,13 +90,15 @@ MainWindow::MainWindow(const AssemblyLog& debug) {
   highlvl_ = new SourceEditor(source);
   highlvl_->setObjectName(QStringLiteral("highlvl"));
   highlvl_->setGeometry(8, 16, 633, 465);
-  label(("Current execution point:"), source, 8, 480)->setObjectName(QStringLiteral("Label5"));
-  label6_ = label("0", source, 128, 480);
+  QLabel* label5 = label("Current execution point:", source, 8, 480);
+  label5->setObjectName(QStringLiteral("Label5"));
+  // The design places Label6 at 128; a wider font than the design's moves it right of Label5.
+  label6_ = label("0", source, std::max(128, label5->x() + label5->width() + 4), 480);
   label6_->setObjectName(QStringLiteral("Label6"));
-  label6_->setFixedWidth(420);
   checkBox1_ = new QCheckBox(QStringLiteral("Only translate"), source);
   checkBox1_->setObjectName(QStringLiteral("CheckBox1"));
-  checkBox1_->setGeometry(552, 488, 89, 17);
+  checkBox1_->setGeometry(552, 488, std::max(89, checkBox1_->sizeHint().width()), 17);
+  label6_->setFixedWidth(checkBox1_->x() - label6_->x() - 8);
   connect(checkBox1_, &QCheckBox::toggled, this, &MainWindow::onlyTranslateToggled);
   label("Assembly log:", source, 8, 496)->setObjectName(QStringLiteral("Label1"));
   debug_ = new LineView(

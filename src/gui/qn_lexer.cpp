@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "gui/fonts.h"
 #include "gui/syntax_scanner.h"
 
 namespace trel::gui {
@@ -38,14 +39,6 @@ bool validStyle(int style) {
 
 QnLexer::QnLexer(QObject* parent) : QsciLexerCustom(parent) {}
 
-QFont QnLexer::editorFont() {
-  QFont font("Courier New");
-  font.setStyleHint(QFont::Monospace);
-  font.setFixedPitch(true);
-  font.setPixelSize(13);
-  return font;
-}
-
 QString QnLexer::description(int style) const {
   return validStyle(style) ? QString::fromLatin1(kLooks[style].name) : QString();
 }
@@ -60,7 +53,7 @@ QColor QnLexer::defaultPaper(int) const {
 }
 
 QFont QnLexer::defaultFont(int style) const {
-  QFont font = editorFont();
+  QFont font = gui::editorFont();
   if (validStyle(style)) {
     font.setBold(kLooks[style].bold);
     font.setItalic(kLooks[style].italic);

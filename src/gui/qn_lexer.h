@@ -25,8 +25,6 @@ class QnLexer : public QsciLexerCustom {
   void setKeywordColour(const QColor& colour);
   QColor keywordColour() const { return keywordColour_; }
 
-  static QFont editorFont();
-
  private:
   QColor keywordColour_{Qt::yellow};
 };

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "gui/fonts.h"
+
 namespace trel::gui {
 
 namespace {
@@ -18,14 +20,6 @@ std::string joinLf(const std::vector<std::string>& lines) {
     text += lines[i];
   }
   return text;
-}
-
-QFont gutterFont() {
-  QFont font("Courier New");
-  font.setStyleHint(QFont::Monospace);
-  font.setFixedPitch(true);
-  font.setPixelSize(11);
-  return font;
 }
 
 }  // namespace
