@@ -38,3 +38,9 @@ if(TREL_GUI)
       ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${TREL_GUI_RUNTIME_DIR}")
   endif()
 endif()
+
+# The interpreter loop on the terminal host and on the Qt host, side by side (-DTREL_BENCH=ON).
+if(TREL_GUI AND TREL_BENCH)
+  add_executable(qt_host_bench ${CMAKE_SOURCE_DIR}/bench/qt_host_bench.cpp)
+  target_link_libraries(qt_host_bench PRIVATE trelgui)
+endif()

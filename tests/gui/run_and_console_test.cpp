@@ -85,6 +85,16 @@ class RunAndConsoleTest : public QObject {
     QCOMPARE(ide.form().console.lines().back(), std::string("Trel: QN+ End of executing"));
   }
 
+  void onlyTranslateStopsAFormulaThatLoopsForever() {
+    Ide ide("formula (WHILE 1 DO 1 WEND);\n%ECHO never");
+    QTimer::singleShot(200, [&] { ide.main().onlyTranslate().setChecked(true); });
+    ide.trigger(MainCommand::Run);  // returns once the box stopped the formula
+    QVERIFY(ide.form().frame == nullptr);
+    QVERIFY(ide.form().CheckBox1);
+    const Lines& out = ide.form().console.lines();
+    QVERIFY(std::find(out.begin(), out.end(), "never") == out.end());
+  }
+
   void runAndConsoleLinesWorkInTheMiddleOfARun() {
     Ide ide("::top\nx:=1\nJUMP ::top");
     bool consoleNested = false, runNested = false;
