@@ -13,6 +13,7 @@
 #include "app/trel/standalone.h"
 #include "gui/display_probe.h"
 #include "gui/session.h"
+#include "gui/termination_signals.h"
 #include "rtl/decimal_separator.h"
 #include "shell/icon_image.h"
 
@@ -75,6 +76,7 @@ int runQtApplication(int argc, char** argv) {
 
   gui::QtHost host;
   gui::Session session(host, std::move(arguments));
+  gui::TerminationSignals terminations([&session](int signal) { session.endOnSignal(signal); });
   session.start();
   return app.exec();
 }

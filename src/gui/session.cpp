@@ -304,6 +304,18 @@ bool Session::eventFilter(QObject* watched, QEvent* event) {
   return QObject::eventFilter(watched, event);
 }
 
+void Session::endOnSignal(int signal) {
+  syncEditorToForm();
+  try {
+    form_.FormClose();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "trel: %s\n", e.what());
+  }
+  std::fflush(stdout);
+  if (form_.frame) std::_Exit(128 + signal);  // a running program would never give control back
+  quit_(128 + signal);
+}
+
 void Session::onMainWindowClose(QCloseEvent* event) {
   syncEditorToForm();
   try {

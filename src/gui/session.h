@@ -41,6 +41,10 @@ class Session : public QObject, public QtViews {
   // What ends the application (QCoreApplication::exit unless replaced, as tests do).
   void setQuit(std::function<void(int)> quit) { quit_ = std::move(quit); }
 
+  // A termination signal: the editor text is written as on closing, and the application ends
+  // without asking (128 + the signal's number is the status).
+  void endOnSignal(int signal);
+
   // Runs a command handler the way every event handler does; answers false after an error.
   bool command(const std::function<void()>& handler);
   void runCommand(MainCommand command);

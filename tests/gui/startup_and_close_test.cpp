@@ -2,6 +2,9 @@
 // standalone program.
 #include <QTest>
 
+#include <csignal>
+
+#include "gui/termination_signals.h"
 #include "gui_test_support.h"
 #include "rtl/text.h"
 
@@ -68,6 +71,21 @@ class StartupAndCloseTest : public QObject {
     ide.host.answers = {std::to_string(trel::mb::kIdYes)};
     ide.main().close();
     QCOMPARE(ide.quits, std::vector<int>{0});
+  }
+
+  void aTerminationSignalWritesTheTextAndEnds() {
+    Ide ide("old");
+    ide.type("typed before the logout");
+    int received = 0;
+    trel::gui::TerminationSignals terminations([&](int signal) {
+      received = signal;
+      ide.session->endOnSignal(signal);
+    });
+    ::raise(SIGHUP);
+    serve(50);
+    QCOMPARE(received, SIGHUP);
+    QCOMPARE(trel::readWholeFile("code.qn"), std::string("typed before the logout"));
+    QCOMPARE(ide.quits, std::vector<int>{128 + SIGHUP});
   }
 
   void newCanBeTakenBackWithUndo() {
