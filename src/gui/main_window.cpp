@@ -200,8 +200,10 @@ void MainWindow::showExplorer(const std::vector<std::string>& entries) {
 void MainWindow::showExecutionPoint(const std::string& text) {
   if (text == shownPoint_) return;
   shownPoint_ = text;
-  // A working text can be any length; the label shows what fits.
+  // A working text can be any length and hold line breaks; the label shows one line of what fits.
   QString shown = fromBytes(text.size() > 300 ? text.substr(0, 300) : text);
+  for (QChar& c : shown)
+    if (c.unicode() < 32) c = QLatin1Char(' ');
   label6_->setText(label6_->fontMetrics().elidedText(shown, Qt::ElideRight, label6_->width()));
 }
 

@@ -69,11 +69,12 @@ class MadeWindowsTest : public QObject {
         "RG1:=Click me\nRG2:=200\nRG3:=100\n%MAKE_FORM\nvar clicked\nclicked:=no\n"
         "::wait\nCMP clicked,yes\nIF != ::wait\n%ECHO __SENDERNAME__\nHALT\n"
         "::formclick\nclicked:=yes\nRETURN");
-    QTimer::singleShot(150, [&] {
+    QTimer::singleShot(150, &ide.main(), [&] {
       trel::gui::MadeForm& form = *ide.session->madeWindows().forms().back();
       QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(20, 20));
     });
-    QTimer::singleShot(3000, [&] { ide.main().onlyTranslate().setChecked(true); });  // a safety net
+    QTimer::singleShot(3000, &ide.main(),
+                       [&] { ide.main().onlyTranslate().setChecked(true); });  // a safety net
     ide.trigger(MainCommand::Run);
     QVERIFY(!ide.form().CheckBox1);
     const Lines& out = ide.form().console.lines();

@@ -72,7 +72,7 @@ class RunAndConsoleTest : public QObject {
   void onlyTranslateStopsAProgramThatLoopsForever() {
     Ide ide("::top\nx:=1\nJUMP ::top");
     int pumpsBefore = 0;
-    QTimer::singleShot(150, [&] {
+    QTimer::singleShot(150, &ide.main(), [&] {
       pumpsBefore = static_cast<int>(ide.host.pumpCount());
       // The execution point moves while the program runs.
       QVERIFY(ide.main().executionPoint().text() != "0");
@@ -87,7 +87,7 @@ class RunAndConsoleTest : public QObject {
 
   void onlyTranslateStopsAFormulaThatLoopsForever() {
     Ide ide("formula (WHILE 1 DO 1 WEND);\n%ECHO never");
-    QTimer::singleShot(200, [&] { ide.main().onlyTranslate().setChecked(true); });
+    QTimer::singleShot(200, &ide.main(), [&] { ide.main().onlyTranslate().setChecked(true); });
     ide.trigger(MainCommand::Run);  // returns once the box stopped the formula
     QVERIFY(ide.form().frame == nullptr);
     QVERIFY(ide.form().CheckBox1);
@@ -98,20 +98,20 @@ class RunAndConsoleTest : public QObject {
   void runAndConsoleLinesWorkInTheMiddleOfARun() {
     Ide ide("::top\nx:=1\nJUMP ::top");
     bool consoleNested = false, runNested = false;
-    QTimer::singleShot(100, [&] {
+    QTimer::singleShot(100, &ide.main(), [&] {
       // ">>" while the program runs: the line runs nested, on the running machine.
       auto& console = ide.session->consoleWindow();
       console.input().setPlainText("%ECHO nested");
       QTest::mouseClick(&console.runButton(), Qt::LeftButton);
       consoleNested = ide.form().frame != nullptr;
     });
-    QTimer::singleShot(200, [&] {
+    QTimer::singleShot(200, &ide.main(), [&] {
       // Run again while running: a fresh run of the new text, nested in the first one's step.
       ide.type("%ECHO second");
       runNested = ide.form().frame != nullptr;
       ide.trigger(MainCommand::Run);
     });
-    QTimer::singleShot(400, [&] { ide.main().onlyTranslate().setChecked(true); });
+    QTimer::singleShot(400, &ide.main(), [&] { ide.main().onlyTranslate().setChecked(true); });
     ide.trigger(MainCommand::Run);
     serve(500);
     QVERIFY(consoleNested);
