@@ -57,7 +57,8 @@ bool contains(std::string_view s, std::string_view part) {
 }
 
 std::string_view dropFront(std::string_view s, size_t n) {
-  return n >= s.size() ? std::string_view() : s.substr(n);
+  // Always a part of s (an empty one at its end), so callers may take its offset within s.
+  return s.substr(n < s.size() ? n : s.size());
 }
 
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {
