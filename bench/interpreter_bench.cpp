@@ -55,7 +55,8 @@ int main(int argc, char** argv) {
       {"10 variables, log capped at 1,000 lines", 10, 1000},
       {"5000 variables, log capped at 1,000 lines", 5000, 1000},
   };
-  std::printf("Counting loop of %d iterations (%d rounds each, best round shown)\n", iterations, rounds);
+  std::printf("Counting loop of %d iterations (%d rounds each, best round shown)\n", iterations,
+              rounds);
   double base = 0;
   for (const Case& c : cases) {
     double best = 1e30;
@@ -67,7 +68,8 @@ int main(int argc, char** argv) {
     }
     double rate = steps / best;
     if (base == 0) base = rate;
-    std::printf("  %-45s %10.2f million steps/s  (%.2f x the first case)\n", c.name, rate / 1e6, rate / base);
+    std::printf("  %-45s %10.2f million steps/s  (%.2f x the first case)\n", c.name, rate / 1e6,
+                rate / base);
   }
   return 0;
 }

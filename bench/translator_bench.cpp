@@ -16,10 +16,26 @@ namespace {
 std::vector<std::string> blockSource(int units) {
   std::vector<std::string> lines;
   for (int u = 0; u < units; ++u) {
-    lines.insert(lines.end(), {"repeat", "  if (a = 1)", "    repeat", "      x:=1", "      x+1", "      %ECHO x",
-                               "    while (x < 3)", "  endif", "  y:=2", "while (y < 4)", "if (k > 5)", "  z:=1",
-                               "  z+2", "  %ECHO z", "  formula (z*2);", "  call show(z,,,,)", "endif", "var w",
-                               "w:=3", "w+1"});
+    lines.insert(lines.end(), {"repeat",
+                               "  if (a = 1)",
+                               "    repeat",
+                               "      x:=1",
+                               "      x+1",
+                               "      %ECHO x",
+                               "    while (x < 3)",
+                               "  endif",
+                               "  y:=2",
+                               "while (y < 4)",
+                               "if (k > 5)",
+                               "  z:=1",
+                               "  z+2",
+                               "  %ECHO z",
+                               "  formula (z*2);",
+                               "  call show(z,,,,)",
+                               "endif",
+                               "var w",
+                               "w:=3",
+                               "w+1"});
   }
   return lines;
 }
@@ -55,10 +71,13 @@ int main() {
     double s = translateSeconds(source, 5);
     double perLine = s / source.size();
     if (baseRate == 0) baseRate = perLine;
-    std::printf("  %7zu lines, %5d if blocks, %5d loops: %8.1f ms  (%.2f x the time per line of the first)\n",
-                source.size(), 2 * units, 2 * units, s * 1e3, perLine / baseRate);
+    std::printf(
+        "  %7zu lines, %5d if blocks, %5d loops: %8.1f ms  (%.2f x the time per line of the "
+        "first)\n",
+        source.size(), 2 * units, 2 * units, s * 1e3, perLine / baseRate);
   }
   std::vector<std::string> unclosed = unclosedSource(100000);
-  std::printf("  100000 lines of unclosed blocks and loops: %8.1f ms\n", translateSeconds(unclosed, 3) * 1e3);
+  std::printf("  100000 lines of unclosed blocks and loops: %8.1f ms\n",
+              translateSeconds(unclosed, 3) * 1e3);
   return 0;
 }

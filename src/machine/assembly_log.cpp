@@ -113,7 +113,9 @@ std::string_view AssemblyLog::storedLine(size_t index) const {
   return {};
 }
 
-size_t AssemblyLog::lineCount() const { return kept_ + (dropped_ ? 1 : 0); }
+size_t AssemblyLog::lineCount() const {
+  return kept_ + (dropped_ ? 1 : 0);
+}
 
 std::string AssemblyLog::line(size_t index) const {
   if (dropped_) {

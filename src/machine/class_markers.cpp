@@ -10,7 +10,8 @@ namespace {
 // `found`. Nothing happens when no line equals `found`, or when a line equal to `newLabel` already
 // exists: a marker that runs again after its own insertion moved it down must not grow the program.
 // The inserted line lengthens the run, so the program's last lines still run.
-void insertLabelBefore(Machine& m, RunFrame& f, const std::string& found, const std::string& newLabel) {
+void insertLabelBefore(Machine& m, RunFrame& f, const std::string& found,
+                       const std::string& newLabel) {
   int32_t at = m.ListBox1.findFirst(found);
   if (at < 0 || at > f.lastLine) return;
   if (m.ListBox1.findFirst(newLabel) >= 0) return;

@@ -18,7 +18,9 @@ std::string labelSearch(Machine& m, const RunFrame& f, const std::string& label)
   return label;
 }
 
-std::string firstFour(const std::string& s) { return s.substr(0, 4); }
+std::string firstFour(const std::string& s) {
+  return s.substr(0, 4);
+}
 
 // Operand taking of the control-flow instructions: drop the keyword, trim the rest.
 std::string takeOperand(RunFrame& f, size_t keywordLength) {
@@ -27,7 +29,8 @@ std::string takeOperand(RunFrame& f, size_t keywordLength) {
   return std::string(f.text());
 }
 
-Outcome conditionalJump(Machine& m, RunFrame& f, size_t keywordLength, bool (*holds)(const std::string&)) {
+Outcome conditionalJump(Machine& m, RunFrame& f, size_t keywordLength,
+                        bool (*holds)(const std::string&)) {
   std::string label = takeOperand(f, keywordLength);
   m.debug.append({"JUMPING: ", label});
   std::string target = labelSearch(m, f, label);

@@ -20,7 +20,8 @@ std::string randomSourceText() {
 std::string textAtAddress(const Machine& m, std::string_view addressText) {
   int32_t address = textToInt(addressText);
   int slot = VariableTable::slotAtAddress(static_cast<uint32_t>(address));
-  if (slot < 0) throw Error("Invalid address " + std::string(addressText) + ": no variable lives there");
+  if (slot < 0)
+    throw Error("Invalid address " + std::string(addressText) + ": no variable lives there");
   const std::string& value = m.table.valueAt(slot);
   return value.substr(0, value.find('\0'));
 }
@@ -97,7 +98,8 @@ Outcome runAssign(Machine& m, RunFrame& f) {
   if (startsWith(source, "^^") || startsWith(source, "@@")) source = VariableTable::kNotExists;
   if (startsWith(source, "RND")) source = randomSourceText();
   m.table.SetVariable(dest, source);
-  if (startsWith(source, "!AH")) m.table.SetVariable(dest, intToText(static_cast<int64_t>(m.host.applicationHandle())));
+  if (startsWith(source, "!AH"))
+    m.table.SetVariable(dest, intToText(static_cast<int64_t>(m.host.applicationHandle())));
   return Outcome::Continue;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace trel {
 
@@ -15,6 +16,15 @@ struct FileDialogRequest {
   std::string initialDirectory;  // empty: the dialog's last folder
 };
 
+// The main window's two file dialogs. OpenDialog1 serves Open, the icon command and running
+// programs (__OPEN@@); SaveDialog1 serves Save. An empty folder means the dialog's last one.
+inline FileDialogRequest OpenDialog1(std::string initialDirectory = {}) {
+  return {"Source|*.qn|Icon file|*.exe", ".qn", std::move(initialDirectory)};
+}
+inline FileDialogRequest SaveDialog1(std::string initialDirectory = {}) {
+  return {"Source|*.qn", ".qn", std::move(initialDirectory)};
+}
+
 // Message box style flags: the buttons in the low four bits, the icon in the next four.
 namespace mb {
 inline constexpr int kOk = 0x00, kOkCancel = 0x01, kAbortRetryIgnore = 0x02, kYesNoCancel = 0x03,
@@ -22,8 +32,8 @@ inline constexpr int kOk = 0x00, kOkCancel = 0x01, kAbortRetryIgnore = 0x02, kYe
 inline constexpr int kIconError = 0x10, kIconQuestion = 0x20, kIconWarning = 0x30,
                      kIconInformation = 0x40;
 // Button numbers a message box answers with.
-inline constexpr int kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdRetry = 4, kIdIgnore = 5, kIdYes = 6,
-                     kIdNo = 7;
+inline constexpr int kIdOk = 1, kIdCancel = 2, kIdAbort = 3, kIdRetry = 4, kIdIgnore = 5,
+                     kIdYes = 6, kIdNo = 7;
 }  // namespace mb
 
 class Host {

@@ -66,8 +66,7 @@ Outcome runStdHandles(Machine& m, RunFrame&) {
 
 Outcome runOpen(Machine& m, RunFrame&) {
   StartupDirectoryRestorer restorer(m);
-  FileDialogRequest request{"Source|*.qn|Icon file|*.exe", ".qn", ""};
-  std::optional<std::string> chosen = m.host.openFileDialog(request);
+  std::optional<std::string> chosen = m.host.openFileDialog(OpenDialog1());
   // A dialog can only be accepted with a file named, so an empty answer counts as cancelled.
   if (!chosen || chosen->empty()) return Outcome::Continue;
   m.table.DeclareVariable("OpenDialog1.filename");

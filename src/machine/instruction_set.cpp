@@ -8,14 +8,44 @@
 namespace trel {
 
 namespace {
-constexpr std::array<std::string_view, kInstructionCount> kKeywords = {
-    "@FORMULA",  ":=",        "%STDHNDL",    "VAR",          "__OPEN@@",     "__NATIVE@@ ", "ARRAYLOAD ",
-    "ARRAYSAVE ", "ARRAY ",    "__INT@@",     "+",            "-",            "*",
-    "__BEGINCLASS@@", "__ENDCLASS@@", "__PROPERTY@@", "__METHOD@@", "__INHERIT@@", "/",
-    "RETURN",    "CALL",       "JUMP",        "CMP",          "IF =",         "IF !=",
-    "IF >",      "IF <",       "%ECHO",       "%OUTF",        "%NO_OUT",      "HALT",
-    "EXTS",      "EXTL",       "XOR",         "%MAKE_FORM",   "%MAKE_LABEL",  "__ROUND@@",
-    "%DRAW_FORM"};
+constexpr std::array<std::string_view, kInstructionCount> kKeywords = {"@FORMULA",
+                                                                       ":=",
+                                                                       "%STDHNDL",
+                                                                       "VAR",
+                                                                       "__OPEN@@",
+                                                                       "__NATIVE@@ ",
+                                                                       "ARRAYLOAD ",
+                                                                       "ARRAYSAVE ",
+                                                                       "ARRAY ",
+                                                                       "__INT@@",
+                                                                       "+",
+                                                                       "-",
+                                                                       "*",
+                                                                       "__BEGINCLASS@@",
+                                                                       "__ENDCLASS@@",
+                                                                       "__PROPERTY@@",
+                                                                       "__METHOD@@",
+                                                                       "__INHERIT@@",
+                                                                       "/",
+                                                                       "RETURN",
+                                                                       "CALL",
+                                                                       "JUMP",
+                                                                       "CMP",
+                                                                       "IF =",
+                                                                       "IF !=",
+                                                                       "IF >",
+                                                                       "IF <",
+                                                                       "%ECHO",
+                                                                       "%OUTF",
+                                                                       "%NO_OUT",
+                                                                       "HALT",
+                                                                       "EXTS",
+                                                                       "EXTL",
+                                                                       "XOR",
+                                                                       "%MAKE_FORM",
+                                                                       "%MAKE_LABEL",
+                                                                       "__ROUND@@",
+                                                                       "%DRAW_FORM"};
 }  // namespace
 
 std::string_view instructionKeyword(Instruction instruction) {

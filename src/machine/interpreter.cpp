@@ -202,6 +202,8 @@ class Interpreter {
   }
 };
 
-void Machine::compile(int mode) { Interpreter::run(*this, mode); }
+void Machine::compile(int mode) {
+  Interpreter::run(*this, mode);
+}
 
 }  // namespace trel

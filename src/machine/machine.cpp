@@ -8,7 +8,9 @@
 
 namespace trel {
 
-Machine::Machine(Host& h) : host(h), console(h) { debug.append("debug"); }
+Machine::Machine(Host& h) : host(h), console(h) {
+  debug.append("debug");
+}
 
 Machine::~Machine() = default;
 
@@ -29,7 +31,9 @@ void Machine::restoreStartupDirectory() const {
   std::filesystem::current_path(startupDirectory, ignored);
 }
 
-std::string Machine::codeText() const { return joinCrLf(code); }
+std::string Machine::codeText() const {
+  return joinCrLf(code);
+}
 
 void Machine::setCodeText(std::string_view text) {
   if (text.empty())
@@ -38,6 +42,8 @@ void Machine::setCodeText(std::string_view text) {
     code = splitAtLineBreaks(text);
 }
 
-void showError(Host& host, const std::exception& error) { host.showMessage(errorText(error)); }
+void showError(Host& host, const std::exception& error) {
+  host.showMessage(errorText(error));
+}
 
 }  // namespace trel

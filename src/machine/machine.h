@@ -39,16 +39,16 @@ class Machine {
   Host& host;
 
   // --- the main window's controls, with their initial contents
-  std::vector<std::string> highlvl{"highlvl"};  // source editor lines
+  std::vector<std::string> highlvl{"highlvl"};     // source editor lines
   std::vector<std::string> code{"//This is QN+"};  // hidden low-level text
-  ProgramList ListBox1{{"//PARSER"}};            // program list of the last run
-  AssemblyLog debug;                             // "Assembly log:"
-  bool CheckBox1 = false;                        // "Only translate"
-  bool translationStopped = false;  // the last translation ended with an error stop
+  ProgramList ListBox1{{"//PARSER"}};              // program list of the last run
+  AssemblyLog debug;                               // "Assembly log:"
+  bool CheckBox1 = false;                          // "Only translate"
+  bool translationStopped = false;                 // the last translation ended with an error stop
   std::vector<std::string> outp{"o", "u", "t", "p"};
-  std::string Memo1;                             // import buffer of the translator
-  ConsoleModel console;                          // TForm2
-  VariableTable table;                           // VariableTable
+  std::string Memo1;     // import buffer of the translator
+  ConsoleModel console;  // TForm2
+  VariableTable table;   // VariableTable
 
   // --- interpreter counters and settings
   int32_t pc = 0;  // the program counter, shared by every call of compile and by clicks

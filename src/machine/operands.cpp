@@ -30,7 +30,8 @@ uint32_t VariableAddress(Machine& m, std::string_view name) {
 std::string int32Bytes(int32_t value) {
   uint32_t bits = static_cast<uint32_t>(value);
   std::string b(4, '\0');
-  for (int i = 0; i < 4; ++i) b[static_cast<size_t>(i)] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    b[static_cast<size_t>(i)] = static_cast<char>((bits >> (8 * i)) & 0xFF);
   return b;
 }
 

@@ -35,9 +35,7 @@ struct RunFrame {
   std::string_view text() const { return work.text; }
   // Drops the leading blanks and control characters, then n characters: an indented instruction
   // takes its operands as if its keyword stood at the start of the line.
-  void dropKeyword(size_t n) {
-    setText(dropFront(trimLeftView(work.text), n));
-  }
+  void dropKeyword(size_t n) { setText(dropFront(trimLeftView(work.text), n)); }
   // Drops exactly n characters.
   void dropChars(size_t n) { setText(dropFront(work.text, n)); }
   void trimText() { setText(trimView(work.text)); }

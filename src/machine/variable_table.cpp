@@ -56,7 +56,9 @@ int VariableTable::occupiedCount() const {
   return count;
 }
 
-int VariableTable::NextSlotIndex() const { return occupiedCount() + 1; }
+int VariableTable::NextSlotIndex() const {
+  return occupiedCount() + 1;
+}
 
 int VariableTable::highestUnnamedSlot() const {
   while (highestUnnamed_ >= 0 && named_[highestUnnamed_]) --highestUnnamed_;
@@ -78,8 +80,8 @@ void VariableTable::DeclareVariable(std::string_view name) {
   if (VariableExists(name)) return;
   int slot = NextSlotIndex();
   if (slot >= kSlotCount)
-    throw Error("The variable table is full: cannot declare \"" + std::string(name) + "\" (at most " +
-                std::to_string(kSlotCount - 1) + " names)");
+    throw Error("The variable table is full: cannot declare \"" + std::string(name) +
+                "\" (at most " + std::to_string(kSlotCount - 1) + " names)");
   nameSlot(slot, name);
 }
 

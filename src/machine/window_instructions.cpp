@@ -12,7 +12,8 @@ Outcome runMakeForm(Machine& m, RunFrame& f) {
   bool sized = tryTextToInt(m.table.GetVariable("RG2"), width) &&
                tryTextToInt(m.table.GetVariable("RG3"), height);
   // The window is made before its size is read, so it stays open when the size is not a number.
-  uint64_t handle = m.host.makeForm("formx" + intToText(n), caption, sized ? width : 0, sized ? height : 0);
+  uint64_t handle =
+      m.host.makeForm("formx" + intToText(n), caption, sized ? width : 0, sized ? height : 0);
   std::string handleVar = "form" + intToText(n) + ".handle";
   m.table.DeclareVariable(handleVar);
   m.table.SetVariable(handleVar, std::to_string(handle));

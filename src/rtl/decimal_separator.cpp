@@ -9,8 +9,12 @@ namespace {
 char g_separator = '.';
 }
 
-char decimalSeparator() { return g_separator; }
-void setDecimalSeparator(char separator) { g_separator = separator; }
+char decimalSeparator() {
+  return g_separator;
+}
+void setDecimalSeparator(char separator) {
+  g_separator = separator;
+}
 
 void initDecimalSeparatorFromEnvironment() {
   locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(0));

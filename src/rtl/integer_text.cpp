@@ -1,6 +1,5 @@
 #include "rtl/integer_text.h"
 
-
 #include "rtl/errors.h"
 
 namespace trel {

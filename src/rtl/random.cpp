@@ -17,7 +17,9 @@ uint32_t next() {
 }
 }  // namespace
 
-void seedRandom(uint32_t seed) { g_state = seed; }
+void seedRandom(uint32_t seed) {
+  g_state = seed;
+}
 
 void seedRandomFromClock() {
   auto ticks = std::chrono::system_clock::now().time_since_epoch().count();
@@ -38,6 +40,8 @@ int32_t randomInt(int32_t range) {
   return static_cast<int32_t>((static_cast<uint64_t>(next()) * static_cast<uint32_t>(range)) >> 32);
 }
 
-double randomReal() { return static_cast<double>(next()) / 4294967296.0; }
+double randomReal() {
+  return static_cast<double>(next()) / 4294967296.0;
+}
 
 }  // namespace trel

@@ -25,7 +25,9 @@ std::string_view trimRightView(std::string_view s) {
   return s.substr(0, n);
 }
 
-std::string_view trimView(std::string_view s) { return trimRightView(trimLeftView(s)); }
+std::string_view trimView(std::string_view s) {
+  return trimRightView(trimLeftView(s));
+}
 
 std::string upperCase(std::string_view s) {
   std::string r(s);

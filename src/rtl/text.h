@@ -8,18 +8,28 @@
 
 namespace trel {
 
-inline bool isBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+inline bool isBlankOrControl(char c) {
+  return static_cast<unsigned char>(c) <= 32;
+}
 
 std::string_view trimView(std::string_view s);
 std::string_view trimLeftView(std::string_view s);
 std::string_view trimRightView(std::string_view s);
-inline std::string trim(std::string_view s) { return std::string(trimView(s)); }
-inline std::string trimLeft(std::string_view s) { return std::string(trimLeftView(s)); }
-inline std::string trimRight(std::string_view s) { return std::string(trimRightView(s)); }
+inline std::string trim(std::string_view s) {
+  return std::string(trimView(s));
+}
+inline std::string trimLeft(std::string_view s) {
+  return std::string(trimLeftView(s));
+}
+inline std::string trimRight(std::string_view s) {
+  return std::string(trimRightView(s));
+}
 
 std::string upperCase(std::string_view s);
 std::string lowerCase(std::string_view s);
-inline char upperChar(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; }
+inline char upperChar(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
 
 bool startsWith(std::string_view s, std::string_view prefix);
 // Case-insensitive (ASCII) prefix test.

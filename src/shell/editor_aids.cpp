@@ -12,10 +12,6 @@ namespace trel {
 
 namespace {
 
-constexpr const char* kOpenFilter = "Source|*.qn|Icon file|*.exe";
-constexpr const char* kSaveFilter = "Source|*.qn";
-constexpr const char* kSourceExtension = ".qn";
-
 // Larger files are refused by Open: the editor would hold them, but every keystroke would copy
 // them and the IDE would stop feeling like an editor.
 constexpr uintmax_t kMaxEditorFileBytes = 64u << 20;
@@ -160,7 +156,7 @@ void TForm1::New1Click() {
 
 void TForm1::Button2Click() {
   StartupDirectoryRestorer restore{*this};
-  FileDialogRequest request{kOpenFilter, kSourceExtension, currentDirectory() + "/projects"};
+  FileDialogRequest request = OpenDialog1(currentDirectory() + "/projects");
   std::optional<std::string> chosen = host.openFileDialog(request);
   if (!chosen) return;
   std::error_code ec;
@@ -180,7 +176,7 @@ void TForm1::Button2Click() {
 
 void TForm1::Button3Click() {
   StartupDirectoryRestorer restore{*this};
-  FileDialogRequest request{kSaveFilter, kSourceExtension, currentDirectory() + "/projects"};
+  FileDialogRequest request = SaveDialog1(currentDirectory() + "/projects");
   std::optional<std::string> chosen = host.saveFileDialog(request);
   if (!chosen) return;
   writeFileAtomically(*chosen, highlvlText());

@@ -7,7 +7,7 @@ namespace trel {
 void TForm1::Button10Click() {
   TIconModifier modifier;
   // The main window's open dialog, as the Open command uses it; the folder is the dialog's last.
-  const FileDialogRequest request{"Source|*.qn|Icon file|*.exe", ".qn", ""};
+  const FileDialogRequest request = OpenDialog1();
 
   host.showMessage("Show me file with icon");
   if (std::optional<std::string> chosen = host.openFileDialog(request))

@@ -32,14 +32,14 @@ class TForm1 : public Machine {
   // then shows that program-list line in the low-level viewer.
   bool explorerHoldsLowLevel = false;
   int lowLevelSelectedLine = -1;  // program-list line the viewer shows selected, -1 for none
-  int selStart = 0;                       // editor selection made by explorerClick
+  int selStart = 0;               // editor selection made by explorerClick
   int selLength = 0;
-  std::string lowLevelMemo1 = "Memo1";    // low-level viewer, left: the program list
-  std::string lowLevelMemo2 = "Memo2";    // low-level viewer, right: the variable dump
+  std::string lowLevelMemo1 = "Memo1";  // low-level viewer, left: the program list
+  std::string lowLevelMemo2 = "Memo2";  // low-level viewer, right: the variable dump
   bool lowLevelVisible = false;
-  std::string RichEdit1 = "RichEdit1";    // help window: the text of "halp.rtf"
+  std::string RichEdit1 = "RichEdit1";  // help window: the text of "halp.rtf"
   bool helpVisible = false;
-  bool timer1Enabled = true;              // the main window's one-shot 100 ms timer
+  bool timer1Enabled = true;  // the main window's one-shot 100 ms timer
   bool mainWindowVisible = true;
   std::string highlvlLineBreak = "\r\n";  // line-break style of the editor text
 

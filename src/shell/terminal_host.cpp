@@ -7,7 +7,9 @@ namespace trel {
 
 TerminalHost::TerminalHost() : lastFlush_(std::chrono::steady_clock::now()) {}
 
-TerminalHost::~TerminalHost() { flush(); }
+TerminalHost::~TerminalHost() {
+  flush();
+}
 
 void TerminalHost::flush() {
   std::fflush(stdout);
@@ -75,13 +77,17 @@ int TerminalHost::messageBox(const std::string& text, const std::string& caption
     }
   }
   switch (buttons) {
-    case mb::kYesNo: return mb::kIdNo;
-    case mb::kAbortRetryIgnore: return mb::kIdAbort;
-    default: return mb::kIdCancel;
+    case mb::kYesNo:
+      return mb::kIdNo;
+    case mb::kAbortRetryIgnore:
+      return mb::kIdAbort;
+    default:
+      return mb::kIdCancel;
   }
 }
 
-std::optional<std::string> TerminalHost::inputBox(const std::string& caption, const std::string& prompt,
+std::optional<std::string> TerminalHost::inputBox(const std::string& caption,
+                                                  const std::string& prompt,
                                                   const std::string& value) {
   std::string ask = messageLine(caption, prompt);
   if (!value.empty()) ask += " [" + value + "]";

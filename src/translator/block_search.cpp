@@ -5,7 +5,8 @@
 namespace trel {
 
 BlockCounter::Node BlockCounter::combine(const Node& a, const Node& b) {
-  return {a.sum + b.sum, std::min(a.minPrefix, a.sum + b.minPrefix), std::min(b.minSuffix, b.sum + a.minSuffix)};
+  return {a.sum + b.sum, std::min(a.minPrefix, a.sum + b.minPrefix),
+          std::min(b.minSuffix, b.sum + a.minSuffix)};
 }
 
 void BlockCounter::assign(const std::vector<int8_t>& values) {
@@ -55,11 +56,13 @@ void BlockCounter::set(size_t index, int8_t value) {
   }
   int32_t v = value;
   tree_[node] = {v, std::min(v, 0), std::min(v, 0)};
-  for (size_t k = depth; k-- > 0;) tree_[path[k]] = combine(tree_[2 * path[k]], tree_[2 * path[k] + 1]);
+  for (size_t k = depth; k-- > 0;)
+    tree_[path[k]] = combine(tree_[2 * path[k]], tree_[2 * path[k] + 1]);
 }
 
 // Walks the nodes covering [from, size) from the left; `acc` is the sum of the values passed.
-long BlockCounter::descendForward(size_t node, size_t lo, size_t hi, size_t from, int32_t& acc) const {
+long BlockCounter::descendForward(size_t node, size_t lo, size_t hi, size_t from,
+                                  int32_t& acc) const {
   if (hi < from) return -1;
   if (lo >= from && acc + tree_[node].minPrefix > -1) {
     acc += tree_[node].sum;
@@ -75,7 +78,8 @@ long BlockCounter::descendForward(size_t node, size_t lo, size_t hi, size_t from
   return descendForward(2 * node + 1, mid + 1, hi, from, acc);
 }
 
-long BlockCounter::descendBackward(size_t node, size_t lo, size_t hi, size_t to, int32_t& acc) const {
+long BlockCounter::descendBackward(size_t node, size_t lo, size_t hi, size_t to,
+                                   int32_t& acc) const {
   if (lo > to) return -1;
   if (hi <= to && acc + tree_[node].minSuffix > -1) {
     acc += tree_[node].sum;

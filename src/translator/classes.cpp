@@ -17,9 +17,17 @@ void rewriteClassHeader(Translation& t) {
   replaceInEntry(t, ")", "");
 }
 
-void rewriteClassProperty(Translation& t) { replaceInEntry(t, "class property", "__PROPERTY@@"); }
-void rewriteClassMethod(Translation& t) { replaceInEntry(t, "class method", "__METHOD@@"); }
-void rewriteClassEnd(Translation& t) { replaceInEntry(t, "endclass", "__ENDCLASS@@"); }
-void rewriteClassInherit(Translation& t) { replaceInEntry(t, "class inherit ", "__INHERIT@@ "); }
+void rewriteClassProperty(Translation& t) {
+  replaceInEntry(t, "class property", "__PROPERTY@@");
+}
+void rewriteClassMethod(Translation& t) {
+  replaceInEntry(t, "class method", "__METHOD@@");
+}
+void rewriteClassEnd(Translation& t) {
+  replaceInEntry(t, "endclass", "__ENDCLASS@@");
+}
+void rewriteClassInherit(Translation& t) {
+  replaceInEntry(t, "class inherit ", "__INHERIT@@ ");
+}
 
 }  // namespace trel

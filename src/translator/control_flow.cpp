@@ -29,7 +29,10 @@ bool chooseOpcode(StatementFields& f, bool loop) {
     const char* op;
     const char* ifBlock;  // jumps over the body: the opposite condition
     const char* loopEnd;  // jumps back: the condition itself
-  } kOpcodes[] = {{"=", "if !=", "if ="}, {"<>", "if =", "if !="}, {">", "if <", "if >"}, {"<", "if >", "if <"}};
+  } kOpcodes[] = {{"=", "if !=", "if ="},
+                  {"<>", "if =", "if !="},
+                  {">", "if <", "if >"},
+                  {"<", "if >", "if <"}};
   for (const auto& row : kOpcodes)
     if (f.op == row.op) {
       f.opcode() = loop ? row.loopEnd : row.ifBlock;

@@ -13,8 +13,21 @@ namespace trel {
 namespace {
 
 enum class Statement {
-  StraySeparator, Import, Nothing, Split, ClassHeader, ClassProperty, ClassMethod, ClassEnd,
-  ClassInherit, External, If, While, Call, Def, Formula
+  StraySeparator,
+  Import,
+  Nothing,
+  Split,
+  ClassHeader,
+  ClassProperty,
+  ClassMethod,
+  ClassEnd,
+  ClassInherit,
+  External,
+  If,
+  While,
+  Call,
+  Def,
+  Formula
 };
 
 struct StatementTest {
@@ -49,7 +62,9 @@ void splitAtSemicolons(Translation& t) {
 
 }  // namespace
 
-Translation::Translation(Machine& machine) : m(machine) { setEntries(machine.highlvl); }
+Translation::Translation(Machine& machine) : m(machine) {
+  setEntries(machine.highlvl);
+}
 
 void Translation::setEntry(size_t i, std::string text) {
   entries[i] = std::move(text);
@@ -87,20 +102,48 @@ void Translation::run() {
         case Statement::StraySeparator:
           errorStop("No semicolon at: " + std::to_string(index));
           break;
-        case Statement::Import: importLibrary(*this, statement); break;
-        case Statement::Nothing: rewriteNothing(*this); break;
-        case Statement::Split: splitAtSemicolons(*this); break;
-        case Statement::ClassHeader: rewriteClassHeader(*this); break;
-        case Statement::ClassProperty: rewriteClassProperty(*this); break;
-        case Statement::ClassMethod: rewriteClassMethod(*this); break;
-        case Statement::ClassEnd: rewriteClassEnd(*this); break;
-        case Statement::ClassInherit: rewriteClassInherit(*this); break;
-        case Statement::External: rewriteExternal(*this, statement); break;
-        case Statement::If: rewriteIf(*this, statement); break;
-        case Statement::While: rewriteWhile(*this, statement); break;
-        case Statement::Call: rewriteCall(*this, statement); break;
-        case Statement::Def: rewriteDef(*this, statement); break;
-        case Statement::Formula: rewriteFormula(*this, statement); break;
+        case Statement::Import:
+          importLibrary(*this, statement);
+          break;
+        case Statement::Nothing:
+          rewriteNothing(*this);
+          break;
+        case Statement::Split:
+          splitAtSemicolons(*this);
+          break;
+        case Statement::ClassHeader:
+          rewriteClassHeader(*this);
+          break;
+        case Statement::ClassProperty:
+          rewriteClassProperty(*this);
+          break;
+        case Statement::ClassMethod:
+          rewriteClassMethod(*this);
+          break;
+        case Statement::ClassEnd:
+          rewriteClassEnd(*this);
+          break;
+        case Statement::ClassInherit:
+          rewriteClassInherit(*this);
+          break;
+        case Statement::External:
+          rewriteExternal(*this, statement);
+          break;
+        case Statement::If:
+          rewriteIf(*this, statement);
+          break;
+        case Statement::While:
+          rewriteWhile(*this, statement);
+          break;
+        case Statement::Call:
+          rewriteCall(*this, statement);
+          break;
+        case Statement::Def:
+          rewriteDef(*this, statement);
+          break;
+        case Statement::Formula:
+          rewriteFormula(*this, statement);
+          break;
       }
     }
     if (stopped || index + 1 == count) break;

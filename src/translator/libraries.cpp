@@ -58,11 +58,13 @@ void importLibrary(Translation& t, const std::string& statement) {
 
 void Machine::Button7Click() {
   translate();
-  std::string name = "exported/" + hexText(static_cast<uint32_t>(randomInt(16777215)), 10) + ".qnlib";
+  std::string name =
+      "exported/" + hexText(static_cast<uint32_t>(randomInt(16777215)), 10) + ".qnlib";
   std::error_code ec;
   std::filesystem::create_directories("exported", ec);
   writeWholeFile(name, codeText());
-  host.showMessage("Exported to: " + name + "\r\nRemember to remove entry point and imported libs!");
+  host.showMessage("Exported to: " + name +
+                   "\r\nRemember to remove entry point and imported libs!");
 }
 
 }  // namespace trel

@@ -54,7 +54,7 @@ void rewriteExternal(Translation& t, const std::string& statement) {
   f.library = cutField(rest, " ");
   cutArguments(f, rest);
   t.setEntry(t.index, "var " + f.name + "\r\n" + argumentMoves(f) + "\r\nextl " + f.library + "," +
-                       f.name + "\r\n" + f.name + ":=RG0");
+                          f.name + "\r\n" + f.name + ":=RG0");
 }
 
 void rewriteFormula(Translation& t, const std::string& statement) {

@@ -42,8 +42,8 @@ class Translation {
   BlockSearch blocks;
   std::string importText;
   StatementFields fields;
-  size_t index = 0;       // entry being translated
-  bool stopped = false;   // an error stop ends the pass
+  size_t index = 0;      // entry being translated
+  bool stopped = false;  // an error stop ends the pass
 
   // Shows the message, checks "Only translate" and ends the pass; the end phase still runs.
   void errorStop(const std::string& message);

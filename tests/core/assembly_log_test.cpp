@@ -20,7 +20,8 @@ TEST(AssemblyLog, DropsTheOldestLinesBeyondItsCapacityAndSaysHowMany) {
   log.setCapacity(3);
   for (int i = 0; i < 10; ++i) log.append("line " + std::to_string(i));
   EXPECT_EQ(log.droppedCount(), 7u);
-  EXPECT_EQ(log.lines(), (std::vector<std::string>{"[7 earlier lines dropped]", "line 7", "line 8", "line 9"}));
+  EXPECT_EQ(log.lines(),
+            (std::vector<std::string>{"[7 earlier lines dropped]", "line 7", "line 8", "line 9"}));
   EXPECT_EQ(log.appendedCount(), 10u);
   log.clear();
   EXPECT_EQ(log.lineCount(), 0u);

@@ -10,8 +10,9 @@ namespace {
 
 TEST(ClassMarkers, DeclareMembersAndInsertTheMethodLabelBeforeTheMethod) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"__BEGINCLASS@@ Point", "__PROPERTY@@ x", "__METHOD@@ move", "__ENDCLASS@@",
-                      "CALL ::Point.move", "%ECHO back", "HALT", "::move", "%ECHO moving", "RETURN"}));
+  ASSERT_TRUE(
+      b.exec({"__BEGINCLASS@@ Point", "__PROPERTY@@ x", "__METHOD@@ move", "__ENDCLASS@@",
+              "CALL ::Point.move", "%ECHO back", "HALT", "::move", "%ECHO moving", "RETURN"}));
   EXPECT_TRUE(b.machine.table.VariableExists("Point.x"));
   EXPECT_TRUE(b.machine.table.VariableExists("Point.move"));
   EXPECT_EQ(b.var("RG8"), "00");
@@ -23,23 +24,25 @@ TEST(ClassMarkers, DeclareMembersAndInsertTheMethodLabelBeforeTheMethod) {
 TEST(ClassMarkers, InheritanceCopiesMembersAndMethodLabels) {
   TestBench b;
   ASSERT_TRUE(b.exec({"__BEGINCLASS@@ Point", "__PROPERTY@@ x", "__METHOD@@ move", "__ENDCLASS@@",
-                      "__INHERIT@@ Point Point3", "CALL ::Point3.move", "HALT", "::move", "%ECHO moving",
-                      "RETURN"}));
+                      "__INHERIT@@ Point Point3", "CALL ::Point3.move", "HALT", "::move",
+                      "%ECHO moving", "RETURN"}));
   EXPECT_TRUE(b.machine.table.VariableExists("Point3.x"));
   EXPECT_TRUE(b.machine.table.VariableExists("Point3.move"));
   EXPECT_EQ(b.var("Point3.class"), "Point");
   EXPECT_EQ(b.host.printed, Lines{"moving"});
   // Point3's label stands directly before the method's class label, which stands before ::move.
   const auto& lines = b.machine.ListBox1.lines();
-  auto at = [&](const std::string& l) { return std::find(lines.begin(), lines.end(), l) - lines.begin(); };
+  auto at = [&](const std::string& l) {
+    return std::find(lines.begin(), lines.end(), l) - lines.begin();
+  };
   EXPECT_EQ(at("::Point3.move") + 1, at("::Point.move"));
   EXPECT_EQ(at("::Point.move") + 1, at("::move"));
 }
 
 TEST(ClassMarkers, TheLabelGoesBeforeTheEqualLineNotInsideALongerOne) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"__BEGINCLASS@@ C", "__METHOD@@ go", "JUMP ::end", "::gone", "::end", "HALT", "::go",
-                      "RETURN"}));
+  ASSERT_TRUE(b.exec({"__BEGINCLASS@@ C", "__METHOD@@ go", "JUMP ::end", "::gone", "::end", "HALT",
+                      "::go", "RETURN"}));
   EXPECT_EQ(b.machine.ListBox1.line(3), "::gone");
   EXPECT_EQ(b.machine.ListBox1.line(6), "::C.go");
   EXPECT_EQ(b.machine.ListBox1.line(7), "::go");
@@ -49,8 +52,8 @@ TEST(ClassMarkers, AMarkerThatRunsAgainInsertsNothingMore) {
   // The method's label is above the marker, so the insertion moves the marker down onto the next
   // step's line: it runs once more and must not insert again.
   TestBench b;
-  ASSERT_TRUE(b.exec({"JUMP ::start", "::m", "RETURN", "::start", "__BEGINCLASS@@ K", "__METHOD@@ m",
-                      "__ENDCLASS@@", "CALL ::K.m", "%ECHO done"}));
+  ASSERT_TRUE(b.exec({"JUMP ::start", "::m", "RETURN", "::start", "__BEGINCLASS@@ K",
+                      "__METHOD@@ m", "__ENDCLASS@@", "CALL ::K.m", "%ECHO done"}));
   int labels = 0;
   for (const auto& l : b.machine.ListBox1.lines()) labels += l == "::K.m";
   EXPECT_EQ(labels, 1);
@@ -59,7 +62,8 @@ TEST(ClassMarkers, AMarkerThatRunsAgainInsertsNothingMore) {
 
 TEST(ClassMarkers, InsertedLinesExtendTheRunSoTheLastLinesStillRun) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"JUMP ::go", "::m", "RETURN", "::go", "__BEGINCLASS@@ K", "__METHOD@@ m", "%ECHO last"}));
+  ASSERT_TRUE(b.exec(
+      {"JUMP ::go", "::m", "RETURN", "::go", "__BEGINCLASS@@ K", "__METHOD@@ m", "%ECHO last"}));
   EXPECT_EQ(b.host.printed, Lines{"last"});
   EXPECT_EQ(b.log().back(), "VAR_COUNT = 16");
 }

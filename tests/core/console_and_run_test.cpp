@@ -100,7 +100,8 @@ TEST(RunCommand, OnlyTranslateTranslatesButDoesNotRun) {
 
 TEST(RunCommand, TheFirstRunReplacesTheGreeting) {
   TestBench b;
-  EXPECT_EQ(b.machine.console.lines(), (Lines{"Trel Default Output console", "Trel is QN+ interpreter", ""}));
+  EXPECT_EQ(b.machine.console.lines(),
+            (Lines{"Trel Default Output console", "Trel is QN+ interpreter", ""}));
   ASSERT_TRUE(b.run({"%ECHO x"}));
   EXPECT_EQ(b.machine.console.lines().front(), "x");
 }
@@ -162,8 +163,8 @@ TEST(Clicks, EnterEveryFormclickHandlerLikeACall) {
 
 TEST(Windows, MakeFormAndLabelFromTheRegisters) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"RG1:=Hello", "RG2:=300", "RG3:=200", "%MAKE_FORM", "RG1:=Hi", "RG2:=10", "RG3:=20",
-                      "%MAKE_LABEL", "%DRAW_FORM 255 5 5"}));
+  ASSERT_TRUE(b.exec({"RG1:=Hello", "RG2:=300", "RG3:=200", "%MAKE_FORM", "RG1:=Hi", "RG2:=10",
+                      "RG3:=20", "%MAKE_LABEL", "%DRAW_FORM 255 5 5"}));
   ASSERT_EQ(b.host.forms.size(), 1u);
   EXPECT_EQ(b.host.forms[0].name, "formx1");
   EXPECT_EQ(b.host.forms[0].caption, "Hello");

@@ -45,7 +45,8 @@ TEST(Assignment, RndGivesANumberBelowARandomBound) {
 TEST(Assignment, AddressesAreTakenWithTwoMovesAndReadBackThroughThem) {
   TestBench b;
   ASSERT_TRUE(b.exec({"b:=payload", "a:=0", "a:=@@b", "c:=^^a"}));
-  std::string address = std::to_string(trel::VariableTable::addressOfSlot(b.machine.table.findSlot("b")));
+  std::string address =
+      std::to_string(trel::VariableTable::addressOfSlot(b.machine.table.findSlot("b")));
   EXPECT_EQ(b.var("a"), address);
   EXPECT_EQ(countLog(b, "Moving [" + address + "] to [a]"), 2);
   EXPECT_EQ(countLog(b, "POINTER b >> 0x" + trel::hexText(std::stoul(address), 1)), 1);
@@ -79,7 +80,8 @@ TEST(Declarations, VarDeclaresAndKeepsDoubleZero) {
 TEST(Arrays, ArrayDeclaresCountPlusOneCells) {
   TestBench b;
   ASSERT_TRUE(b.exec({"ARRAY 3 a", "ARRAY -1 none"}));
-  for (int i = 0; i <= 3; ++i) EXPECT_TRUE(b.machine.table.VariableExists("a[" + std::to_string(i) + "]"));
+  for (int i = 0; i <= 3; ++i)
+    EXPECT_TRUE(b.machine.table.VariableExists("a[" + std::to_string(i) + "]"));
   EXPECT_FALSE(b.machine.table.VariableExists("a[4]"));
   EXPECT_FALSE(b.machine.table.VariableExists("none[0]"));
   EXPECT_EQ(countLog(b, "Reserve memory for array: a, cells: 3"), 1);
@@ -87,8 +89,9 @@ TEST(Arrays, ArrayDeclaresCountPlusOneCells) {
 
 TEST(Arrays, SaveAndLoadGoThroughCellsComposedFromTheIndex) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"ARRAY 2 a", "ARRAYSAVE 1 a hello", "ARRAYLOAD 1 a", "r1:=RG2", "ARRAYLOAD 5 a", "r5:=RG2",
-                      "i:=2", "v:=world", "ARRAYSAVE i a v", "ARRAYLOAD i a", "ri:=RG2", "ARRAYSAVE 9 a x"}));
+  ASSERT_TRUE(b.exec({"ARRAY 2 a", "ARRAYSAVE 1 a hello", "ARRAYLOAD 1 a", "r1:=RG2",
+                      "ARRAYLOAD 5 a", "r5:=RG2", "i:=2", "v:=world", "ARRAYSAVE i a v",
+                      "ARRAYLOAD i a", "ri:=RG2", "ARRAYSAVE 9 a x"}));
   EXPECT_EQ(b.var("r1"), "hello");
   EXPECT_EQ(b.var("r5"), "VARIABLE NOT EXISTS");
   EXPECT_EQ(b.var("ri"), "world");
@@ -151,7 +154,8 @@ TEST(Arithmetic, MinusIsNotSubtractionInLinesWithNumberPrefixesOrFormulas) {
 
 TEST(Division, RoundsHalvesToTheEvenNeighbour) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"a:=7", "b:=5", "c:=-7", "d:=10", "DIV a/2", "DIV b/2", "DIV c/2", "DIV d/3"}));
+  ASSERT_TRUE(
+      b.exec({"a:=7", "b:=5", "c:=-7", "d:=10", "DIV a/2", "DIV b/2", "DIV c/2", "DIV d/3"}));
   EXPECT_EQ(b.var("a"), "4");
   EXPECT_EQ(b.var("b"), "2");
   EXPECT_EQ(b.var("c"), "-4");
@@ -184,8 +188,8 @@ TEST(Xor, CombinesBits) {
 
 TEST(Round, ToTheNearestIntegerWithHalvesToEven) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"a:=2.5", "b:=3.5", "c:=-1.5", "d:=7", "__ROUND@@ a", "__ROUND@@ b", "__ROUND@@ c",
-                      "__ROUND@@ d"}));
+  ASSERT_TRUE(b.exec({"a:=2.5", "b:=3.5", "c:=-1.5", "d:=7", "__ROUND@@ a", "__ROUND@@ b",
+                      "__ROUND@@ c", "__ROUND@@ d"}));
   EXPECT_EQ(b.var("a"), "2");
   EXPECT_EQ(b.var("b"), "4");
   EXPECT_EQ(b.var("c"), "-2");
@@ -201,7 +205,8 @@ TEST(IntegerForm, BecomesFourBytesLowestFirst) {
   EXPECT_EQ(b.var("x"), std::string("A\0\0\0", 4));
   EXPECT_EQ(b.var("y"), std::string("\xFF\xFF\xFF\xFF", 4));
   EXPECT_EQ(countLog(b, "Make integer i386 variable: x"), 1);
-  std::string address = trel::hexText(trel::VariableTable::addressOfSlot(b.machine.table.findSlot("x")), 2);
+  std::string address =
+      trel::hexText(trel::VariableTable::addressOfSlot(b.machine.table.findSlot("x")), 2);
   EXPECT_EQ(countLog(b, address + ">>00000041"), 1);
   EXPECT_EQ(b.machine.outp, (Lines{std::string("A\0\0\0", 4), std::string("\xFF\xFF\xFF\xFF", 4)}));
 }

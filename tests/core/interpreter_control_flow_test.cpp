@@ -92,8 +92,9 @@ TEST(Interpreter, ACallLineAlsoRunsJumpOnWhatIsLeftOfIt) {
 
 TEST(Compare, IntegersCompareAsNumbersAndOtherTextsAsEqualOrNot) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"a:=10", "b:=9", "CMP a,b", "r1:=FL1", "a:=abc", "b:=abd", "CMP a,b", "r2:=FL1",
-                      "CMP a,abc", "r3:=FL1", "a:=-3", "CMP a, -3 ", "r4:=FL1", "CMP a,$10", "r5:=FL1"}));
+  ASSERT_TRUE(
+      b.exec({"a:=10", "b:=9", "CMP a,b", "r1:=FL1", "a:=abc", "b:=abd", "CMP a,b", "r2:=FL1",
+              "CMP a,abc", "r3:=FL1", "a:=-3", "CMP a, -3 ", "r4:=FL1", "CMP a,$10", "r5:=FL1"}));
   EXPECT_EQ(b.var("r1"), ">");
   EXPECT_EQ(b.var("r2"), "<>");
   EXPECT_EQ(b.var("r3"), "=");
@@ -218,8 +219,8 @@ TEST(StepLoop, EachSuccessfulTestWritesItsOwnLogLine) {
 
 TEST(StepLoop, IndentedInstructionsTakeTheirOperandsAfterTheIndentation) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"    var x", "\tx:=4", "  %ECHO hi", "\t\t%ECHO x", "   CALL ::p", "   HALT", "::p",
-                      "  RETURN"}));
+  ASSERT_TRUE(b.exec({"    var x", "\tx:=4", "  %ECHO hi", "\t\t%ECHO x", "   CALL ::p", "   HALT",
+                      "::p", "  RETURN"}));
   EXPECT_EQ(b.host.printed, (Lines{"hi", "4"}));
   EXPECT_EQ(b.var("x"), "4");
 }

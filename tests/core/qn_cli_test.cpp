@@ -31,14 +31,17 @@ TEST(QnRun, RunsTheExamples) {
   ProcessResult counting = qn({"run", examples + "counting.qn"});
   EXPECT_EQ(counting.out, "1\n2\n3\n4\n5\n6\n7\n8\n9\n10" + kClosing);
   ProcessResult procedure = qn({"run", examples + "procedure.qn"});
-  EXPECT_EQ(procedure.out, "Hello from the procedure\nHello from the procedure\nback in the main program" + kClosing);
+  EXPECT_EQ(
+      procedure.out,
+      "Hello from the procedure\nHello from the procedure\nback in the main program" + kClosing);
   ProcessResult arrays = qn({"run", examples + "arrays.qn"});
   EXPECT_EQ(arrays.out, "0\n1\n4\n9\n16" + kClosing);
 }
 
 TEST(QnRun, AnErrorIsAMessageLineOnStandardErrorAndStatusOne) {
   TempDir dir("qn");
-  ProcessResult r = qn({"run", dir.write("bad.qn", "%ECHO before\r\nJUMP ::nowhere\r\n%ECHO after\r\n")});
+  ProcessResult r =
+      qn({"run", dir.write("bad.qn", "%ECHO before\r\nJUMP ::nowhere\r\n%ECHO after\r\n")});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "before\n");
   EXPECT_EQ(r.err, "'::nowhere' is not a valid integer value\n");
@@ -49,13 +52,15 @@ TEST(QnRun, ATranslationErrorStopIsStatusOne) {
   ProcessResult r = qn({"run", dir.write("semi.qn", "%ECHO a\n;\n")});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "No semicolon at: 1\n");
-  EXPECT_EQ(r.out, "");  // "Only translate" is checked now; the console was cleared and stays hidden
+  EXPECT_EQ(r.out,
+            "");  // "Only translate" is checked now; the console was cleared and stays hidden
 }
 
 TEST(QnRun, WritesTheLogAndTheCodeList) {
   TempDir dir("qn");
   std::string log = dir.path() + "/log.txt", code = dir.path() + "/code.txt";
-  ProcessResult r = qn({"run", dir.write("p.qn", "def (x)\nJUMP ::none\n"), "--log", log, "--code", code});
+  ProcessResult r =
+      qn({"run", dir.write("p.qn", "def (x)\nJUMP ::none\n"), "--log", log, "--code", code});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(trel::readWholeFile(code), "::x\nJUMP ::none\nHALT\n");
   EXPECT_EQ(trel::readWholeFile(log),
@@ -65,7 +70,8 @@ TEST(QnRun, WritesTheLogAndTheCodeList) {
 TEST(QnRun, OnlyTranslateRunsNothingButClosesTheConsole) {
   TempDir dir("qn");
   std::string code = dir.path() + "/code.txt";
-  ProcessResult r = qn({"run", dir.write("p.qn", "%ECHO hi\n"), "--only-translate", "--code", code});
+  ProcessResult r =
+      qn({"run", dir.write("p.qn", "%ECHO hi\n"), "--only-translate", "--code", code});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "");
   EXPECT_EQ(trel::readWholeFile(code), "%ECHO hi\nHALT\n");
@@ -91,8 +97,10 @@ TEST(QnRun, InteractiveLinesRunAsConsoleLinesAfterTheRun) {
 TEST(QnRun, DialogsTakeTheirAnswersInOrder) {
   TempDir dir("qn");
   std::string answers = dir.write("answers.txt", "/tmp/chosen.qn\r\n");
-  ProcessResult r = qn({"run", dir.write("p.qn", "__OPEN@@\n%ECHO OpenDialog1.filename\n__OPEN@@\n"
-                                                  "%ECHO OpenDialog1.filename\n"),
+  ProcessResult r = qn({"run",
+                        dir.write("p.qn",
+                                  "__OPEN@@\n%ECHO OpenDialog1.filename\n__OPEN@@\n"
+                                  "%ECHO OpenDialog1.filename\n"),
                         "--answers", answers});
   EXPECT_EQ(r.out, "/tmp/chosen.qn\n/tmp/chosen.qn" + kClosing);
 }
@@ -115,7 +123,8 @@ TEST(QnExec, RunsLowLevelCodeUntranslatedWithoutClosingLines) {
 
 TEST(QnTranslate, PrintsTheCodeList) {
   TempDir dir("qn");
-  ProcessResult r = qn({"translate", dir.write("p.qn", "def (main)\r\nvar x\r\nformula (x*2);\r\n")});
+  ProcessResult r =
+      qn({"translate", dir.write("p.qn", "def (main)\r\nvar x\r\nformula (x*2);\r\n")});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "::main\nvar x\nvar formula\n@FORMULA x*2\nformula:=RG0\nHALT\n");
 }

@@ -21,7 +21,9 @@ Lines translate(TestBench& b, const Lines& source) {
   return b.machine.code;
 }
 
-Lines translateLog(const TestBench& b) { return b.machine.debug.lines(); }
+Lines translateLog(const TestBench& b) {
+  return b.machine.debug.lines();
+}
 
 // Changes the current directory for the life of the object.
 struct InDirectory {
@@ -31,7 +33,8 @@ struct InDirectory {
 };
 
 std::filesystem::path freshDirectory(const std::string& name) {
-  auto dir = std::filesystem::temp_directory_path() / ("trel-" + name + "-" + std::to_string(::getpid()));
+  auto dir =
+      std::filesystem::temp_directory_path() / ("trel-" + name + "-" + std::to_string(::getpid()));
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   return dir;
@@ -99,14 +102,15 @@ TEST(TranslatorDriver, RewrittenEntriesBecomeSeveralLinesAtTheEnd) {
   TestBench b;
   trel::seedRandom(7);
   Lines code = translate(b, {"formula (a+1);", "call f(1,2,3,4,5)"});
-  EXPECT_EQ(code, (Lines{"var formula", "@FORMULA a+1", "formula:=RG0", "RG1:=1", "RG2:=2", "RG3:=3", "RG4:=4",
-                         "RG5:=5", "call ::f", "HALT"}));
+  EXPECT_EQ(code, (Lines{"var formula", "@FORMULA a+1", "formula:=RG0", "RG1:=1", "RG2:=2",
+                         "RG3:=3", "RG4:=4", "RG5:=5", "call ::f", "HALT"}));
 }
 
 TEST(TranslatorDriver, TheWorkedExampleWithALibrary) {
   auto dir = freshDirectory("worked");
   std::filesystem::create_directories(dir / "lib");
-  trel::writeWholeFile((dir / "lib" / "mathlib.qnlib").string(), "::show\r\n%ECHO RG1\r\nRETURN\r\n");
+  trel::writeWholeFile((dir / "lib" / "mathlib.qnlib").string(),
+                       "::show\r\n%ECHO RG1\r\nRETURN\r\n");
   InDirectory in(dir);
 
   trel::seedRandom(1234);
@@ -114,16 +118,37 @@ TEST(TranslatorDriver, TheWorkedExampleWithALibrary) {
   std::string cmp = trel::hexText(static_cast<uint32_t>(trel::randomInt(65535)), 8);
   trel::seedRandom(1234);
   TestBench b;
-  Lines code = translate(b, {"%import mathlib%", "def (entry)", "var n", "n:=0", "repeat", "formula (n+1);",
-                             "n:=formula", "while (n < 10)", "if (n = 10)", "call show(n,,,,)", "endif"});
-  EXPECT_EQ(code, (Lines{"::show", "%ECHO RG1", "RETURN", "", "::entry", "var n", "n:=0", "::rep" + rep,
-                         "var formula", "@FORMULA n+1", "formula:=RG0", "n:=formula", "cmp n,10",
-                         "if < ::rep" + rep, "cmp n,10", "if != ::compare" + cmp, "RG1:=n", "RG2:=##0",
-                         "RG3:=##0", "RG4:=##0", "RG5:=##0", "call ::show", "::compare" + cmp, "HALT"}));
-  EXPECT_EQ(translateLog(b),
-            (Lines{"Translate  [%IMPORT MATHLIB%]", "Translate  [DEF (ENTRY)]", "Translate  [FORMULA (N+1);]",
-                   "Translate  [WHILE (N < 10)]", "Translate  [IF (N = 10)]", "8 founded conditional expression",
-                   "Translate  [CALL SHOW(N,,,,)]"}));
+  Lines code =
+      translate(b, {"%import mathlib%", "def (entry)", "var n", "n:=0", "repeat", "formula (n+1);",
+                    "n:=formula", "while (n < 10)", "if (n = 10)", "call show(n,,,,)", "endif"});
+  EXPECT_EQ(code, (Lines{"::show",
+                         "%ECHO RG1",
+                         "RETURN",
+                         "",
+                         "::entry",
+                         "var n",
+                         "n:=0",
+                         "::rep" + rep,
+                         "var formula",
+                         "@FORMULA n+1",
+                         "formula:=RG0",
+                         "n:=formula",
+                         "cmp n,10",
+                         "if < ::rep" + rep,
+                         "cmp n,10",
+                         "if != ::compare" + cmp,
+                         "RG1:=n",
+                         "RG2:=##0",
+                         "RG3:=##0",
+                         "RG4:=##0",
+                         "RG5:=##0",
+                         "call ::show",
+                         "::compare" + cmp,
+                         "HALT"}));
+  EXPECT_EQ(translateLog(b), (Lines{"Translate  [%IMPORT MATHLIB%]", "Translate  [DEF (ENTRY)]",
+                                    "Translate  [FORMULA (N+1);]", "Translate  [WHILE (N < 10)]",
+                                    "Translate  [IF (N = 10)]", "8 founded conditional expression",
+                                    "Translate  [CALL SHOW(N,,,,)]"}));
   std::filesystem::current_path(in.saved);
   std::filesystem::remove_all(dir);
 }

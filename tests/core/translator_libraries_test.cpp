@@ -44,7 +44,8 @@ TEST(Import, LoneLineEndsBecomeCrLfAndAMissingLastBreakIsAdded) {
   dir.write("lib/open.qnlib", "::c\r\nRETURN");
   TestBench b;
   Lines code = translateIn(dir, {"%import unix%", "%import mac%", "%import open%", "HALT"}, b);
-  EXPECT_EQ(code, (Lines{"::a", "RETURN", "::b", "RETURN", "::c", "RETURN", "", "", "", "HALT", "HALT"}));
+  EXPECT_EQ(code,
+            (Lines{"::a", "RETURN", "::b", "RETURN", "::c", "RETURN", "", "", "", "HALT", "HALT"}));
 }
 
 TEST(Import, LibraryStatementsInSourceFormAreNotTranslated) {
@@ -69,8 +70,8 @@ TEST(Import, ImportRestartsThePassButTranslatedLinesStayAsTheyAre) {
   dir.write("lib/l.qnlib", "::l\r\n");
   TestBench b;
   Lines code = translateIn(dir, {"def (a)", "call a(,,,,)", "%import l%", "def (b)"}, b);
-  EXPECT_EQ(code, (Lines{"::l", "::a", "RG1:=##0", "RG2:=##0", "RG3:=##0", "RG4:=##0", "RG5:=##0", "call ::a", "",
-                         "::b", "HALT"}));
+  EXPECT_EQ(code, (Lines{"::l", "::a", "RG1:=##0", "RG2:=##0", "RG3:=##0", "RG4:=##0", "RG5:=##0",
+                         "call ::a", "", "::b", "HALT"}));
 }
 
 TEST(Import, AnUnreadableLibraryAbandonsTheTranslation) {
@@ -124,10 +125,13 @@ TEST(Examples, EveryStatementFormRunsWithItsExpectedOutput) {
   const std::string closing = "\n\n\nTrel: QN+ End of executing\n";
   ProcessOptions o;
   o.workingDirectory = TREL_SOURCE_DIR;
-  auto run = [&](const std::string& name) { return runProcess(TREL_QN_PATH, {"run", "examples/" + name}, o); };
+  auto run = [&](const std::string& name) {
+    return runProcess(TREL_QN_PATH, {"run", "examples/" + name}, o);
+  };
   EXPECT_EQ(run("library.qn").out,
             "----------------------------------------\n144\n42\n720\nhip\nhip\nhooray\n"
-            "----------------------------------------" + closing);
+            "----------------------------------------" +
+                closing);
   EXPECT_EQ(run("nested_ifs.qn").out,
             "one\ntwo, at most three\ntwo, at most three\nthree or more\nthree or more" + closing);
   EXPECT_EQ(run("classes.qn").out, "10\n30\nPoint" + closing);
@@ -138,12 +142,14 @@ TEST(BadSources, EndCleanlyAndQuickly) {
   TempDir dir("bad");
   // 100,000 lines with many unclosed blocks and loops.
   std::string big;
-  for (int i = 0; i < 100000; ++i) big += (i % 3 == 0 ? "if (a = 1)\n" : i % 3 == 1 ? "while (a < 1)\n" : "x:=1\n");
+  for (int i = 0; i < 100000; ++i)
+    big += (i % 3 == 0 ? "if (a = 1)\n" : i % 3 == 1 ? "while (a < 1)\n" : "x:=1\n");
   auto r = runProcess(TREL_QN_PATH, {"translate", dir.write("big.qn", big)});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 100000 + 66667 + 1);
   std::string line(1 << 20, 'a');
-  auto l = runProcess(TREL_QN_PATH, {"translate", dir.write("long.qn", "if (" + line + " = b)\nendif\n")});
+  auto l = runProcess(TREL_QN_PATH,
+                      {"translate", dir.write("long.qn", "if (" + line + " = b)\nendif\n")});
   EXPECT_EQ(l.status, 0);
 }
 

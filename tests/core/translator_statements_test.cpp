@@ -24,7 +24,8 @@ Lines translate(const Lines& source, TestBench* bench = nullptr) {
 Lines labelNumbers(uint32_t seed, int count) {
   trel::seedRandom(seed);
   Lines numbers;
-  for (int k = 0; k < count; ++k) numbers.push_back(trel::hexText(static_cast<uint32_t>(trel::randomInt(65535)), 8));
+  for (int k = 0; k < count; ++k)
+    numbers.push_back(trel::hexText(static_cast<uint32_t>(trel::randomInt(65535)), 8));
   trel::seedRandom(seed);
   return numbers;
 }
@@ -45,13 +46,16 @@ TEST(ExternalStatement, LoadsTheFiveArgumentRegistersAndKeepsTheResult) {
   EXPECT_EQ(translate({"external f: lib a,b,c,d,e)"}),
             concat({{"var f"}, moves({"a", "b", "c", "d", "e"}), {"extl lib,f", "f:=RG0"}}));
   EXPECT_EQ(translate({"external Mix: tools ##7,,,,)"}),
-            concat({{"var Mix"}, moves({"##7", "##0", "##0", "##0", "##0"}), {"extl tools,Mix", "Mix:=RG0"}}));
+            concat({{"var Mix"},
+                    moves({"##7", "##0", "##0", "##0", "##0"}),
+                    {"extl tools,Mix", "Mix:=RG0"}}));
 }
 
 TEST(ExternalStatement, FewerCommasLoseOrCutTheLastArgument) {
   EXPECT_EQ(translate({"external f: lib ,,,,)"})[1], "RG1:=##0");
-  EXPECT_EQ(translate({"external f: lib a)"}), concat({{"var f"}, moves({"##0", "##0", "##0", "##0", "##0"}),
-                                                      {"extl lib,f", "f:=RG0"}}));
+  EXPECT_EQ(
+      translate({"external f: lib a)"}),
+      concat({{"var f"}, moves({"##0", "##0", "##0", "##0", "##0"}), {"extl lib,f", "f:=RG0"}}));
   EXPECT_EQ(translate({"external f: lib a,bcdef)"}),
             concat({{"var f"}, moves({"a", "##0", "##0", "##0", "ef"}), {"extl lib,f", "f:=RG0"}}));
 }
@@ -74,7 +78,8 @@ TEST(ExternalStatement, MissingColonOrBlankShiftTheFields) {
 
 TEST(FormulaStatement, BecomesADeclarationTheInstructionAndTheResultMove) {
   EXPECT_EQ(translate({"formula (n+1);"}), (Lines{"var formula", "@FORMULA n+1", "formula:=RG0"}));
-  EXPECT_EQ(translate({"formula (a+b); rest"}), (Lines{"var formula", "@FORMULA a+b", "formula:=RG0"}));
+  EXPECT_EQ(translate({"formula (a+b); rest"}),
+            (Lines{"var formula", "@FORMULA a+b", "formula:=RG0"}));
   EXPECT_EQ(translate({"formula (a+b)"})[1], "@FORMULA ");
 }
 
@@ -91,26 +96,30 @@ TEST(NothingStatement, ReplacesTheFirstWordInAnyCase) {
 }
 
 TEST(CallStatement, LoadsTheRegistersAndCallsTheLabel) {
-  EXPECT_EQ(translate({"call show(n,,,,)"}), concat({moves({"n", "##0", "##0", "##0", "##0"}), {"call ::show"}}));
-  EXPECT_EQ(translate({"call f(a,b)"}), concat({moves({"a", "##0", "##0", "##0", "##0"}), {"call ::f"}}));
+  EXPECT_EQ(translate({"call show(n,,,,)"}),
+            concat({moves({"n", "##0", "##0", "##0", "##0"}), {"call ::show"}}));
+  EXPECT_EQ(translate({"call f(a,b)"}),
+            concat({moves({"a", "##0", "##0", "##0", "##0"}), {"call ::f"}}));
   EXPECT_EQ(translate({"call Point.move(,,,,)"}).back(), "call ::Point.move");
 }
 
 TEST(CallStatement, ALowLevelCallLineIsTakenForAStatement) {
-  EXPECT_EQ(translate({"call ::f"}), concat({moves({"##0", "##0", "##0", "##0", "##0"}), {"call ::"}}));
+  EXPECT_EQ(translate({"call ::f"}),
+            concat({moves({"##0", "##0", "##0", "##0", "##0"}), {"call ::"}}));
 }
 
 TEST(DefStatement, BecomesTheProcedureLabel) {
-  EXPECT_EQ(translate({"def (main)", "def (sum) ; tail", "def (open"}), (Lines{"::main", "::sum", "::"}));
+  EXPECT_EQ(translate({"def (main)", "def (sum) ; tail", "def (open"}),
+            (Lines{"::main", "::sum", "::"}));
 }
 
 TEST(IfBlock, JumpsOverTheBodyToALabelThatReplacesTheEndif) {
   Lines n = labelNumbers(11, 4);
-  EXPECT_EQ(translate({"if (x = 1)", "body", "endif", "if (x <> 1)", "endif", "if (a > b)", "endif", "if (a < b)",
-                       "endif"}),
-            (Lines{"cmp x,1", "if != ::compare" + n[0], "body", "::compare" + n[0], "cmp x,1", "if = ::compare" + n[1],
-                   "::compare" + n[1], "cmp a,b", "if < ::compare" + n[2], "::compare" + n[2], "cmp a,b",
-                   "if > ::compare" + n[3], "::compare" + n[3]}));
+  EXPECT_EQ(translate({"if (x = 1)", "body", "endif", "if (x <> 1)", "endif", "if (a > b)", "endif",
+                       "if (a < b)", "endif"}),
+            (Lines{"cmp x,1", "if != ::compare" + n[0], "body", "::compare" + n[0], "cmp x,1",
+                   "if = ::compare" + n[1], "::compare" + n[1], "cmp a,b", "if < ::compare" + n[2],
+                   "::compare" + n[2], "cmp a,b", "if > ::compare" + n[3], "::compare" + n[3]}));
 }
 
 TEST(IfBlock, NestedBlocksPairInnerWithInner) {
@@ -123,15 +132,17 @@ TEST(IfBlock, NestedBlocksPairInnerWithInner) {
 TEST(IfBlock, AnInnerIfInCapitalsIsNotCountedByTheOuterSearch) {
   Lines n = labelNumbers(4, 2);
   EXPECT_EQ(translate({"if (a = 1)", "IF (b = 2)", "endif", "endif"}),
-            (Lines{"cmp a,1", "if != ::compare" + n[0], "cmp b,2", "if != ::compare" + n[1], "::compare" + n[0],
-                   "::compare" + n[1]}));
+            (Lines{"cmp a,1", "if != ::compare" + n[0], "cmp b,2", "if != ::compare" + n[1],
+                   "::compare" + n[0], "::compare" + n[1]}));
 }
 
 TEST(IfBlock, OnlyAnExactLowerCaseEndifCloses) {
   Lines n = labelNumbers(5, 1);
   EXPECT_EQ(translate({"if (a = 1)", " endif", "ENDIF", "endif;", "endif"}),
-            (Lines{"cmp a,1", "if != ::compare" + n[0], " endif", "ENDIF", "endif;", "::compare" + n[0]}));
-  EXPECT_EQ(translate({"x", "if (a = 1)"}), (Lines{"x", "cmp a,1", "if != ::compare" + labelNumbers(5, 1)[0]}));
+            (Lines{"cmp a,1", "if != ::compare" + n[0], " endif", "ENDIF", "endif;",
+                   "::compare" + n[0]}));
+  EXPECT_EQ(translate({"x", "if (a = 1)"}),
+            (Lines{"x", "cmp a,1", "if != ::compare" + labelNumbers(5, 1)[0]}));
 }
 
 TEST(IfBlock, OperandsAreCutAtBlanksAndTheClosingParenthesis) {
@@ -153,11 +164,11 @@ TEST(IfBlock, AnUnknownOperatorStopsTheTranslationNamingTheLine) {
 
 TEST(RepeatLoop, TheRepeatLineBecomesTheLabelTheWhileLineJumpsBack) {
   Lines n = labelNumbers(8, 4);
-  EXPECT_EQ(translate({"repeat", "x", "while (i < 10)", "repeat", "while (i = 1)", "repeat", "while (i <> 1)",
-                       "repeat", "while (i > 1)"}),
+  EXPECT_EQ(translate({"repeat", "x", "while (i < 10)", "repeat", "while (i = 1)", "repeat",
+                       "while (i <> 1)", "repeat", "while (i > 1)"}),
             (Lines{"::rep" + n[0], "x", "cmp i,10", "if < ::rep" + n[0], "::rep" + n[1], "cmp i,1",
-                   "if = ::rep" + n[1], "::rep" + n[2], "cmp i,1", "if != ::rep" + n[2], "::rep" + n[3], "cmp i,1",
-                   "if > ::rep" + n[3]}));
+                   "if = ::rep" + n[1], "::rep" + n[2], "cmp i,1", "if != ::rep" + n[2],
+                   "::rep" + n[3], "cmp i,1", "if > ::rep" + n[3]}));
 }
 
 TEST(RepeatLoop, NestedLoopsPairInnerFirstAlsoOnConsecutiveWhileLines) {
@@ -169,8 +180,9 @@ TEST(RepeatLoop, NestedLoopsPairInnerFirstAlsoOnConsecutiveWhileLines) {
 
 TEST(RepeatLoop, ACommentHoldingWhileHidesARepeatLine) {
   Lines n = labelNumbers(10, 1);
-  EXPECT_EQ(translate({"repeat", "repeat", "// loop while busy", "while (i < 3)"}),
-            (Lines{"::rep" + n[0], "repeat", "// loop while busy", "cmp i,3", "if < ::rep" + n[0]}));
+  EXPECT_EQ(
+      translate({"repeat", "repeat", "// loop while busy", "while (i < 3)"}),
+      (Lines{"::rep" + n[0], "repeat", "// loop while busy", "cmp i,3", "if < ::rep" + n[0]}));
 }
 
 TEST(RepeatLoop, AWhileWithoutRepeatLeavesItsJumpUnpaired) {
@@ -179,29 +191,33 @@ TEST(RepeatLoop, AWhileWithoutRepeatLeavesItsJumpUnpaired) {
 }
 
 TEST(Classes, StatementsBecomeMarkersByCaseSensitiveReplacement) {
-  EXPECT_EQ(translate({"new class (Point);", "new class (Point)", "class property x", "  class method move",
-                       "endclass;", "class inherit Point Point3"}),
-            (Lines{"__BEGINCLASS@@ Point", "__BEGINCLASS@@ Point", "__PROPERTY@@ x", "  __METHOD@@ move",
-                   "__ENDCLASS@@;", "__INHERIT@@ Point Point3"}));
+  EXPECT_EQ(translate({"new class (Point);", "new class (Point)", "class property x",
+                       "  class method move", "endclass;", "class inherit Point Point3"}),
+            (Lines{"__BEGINCLASS@@ Point", "__BEGINCLASS@@ Point", "__PROPERTY@@ x",
+                   "  __METHOD@@ move", "__ENDCLASS@@;", "__INHERIT@@ Point Point3"}));
   TestBench b;
-  EXPECT_EQ(translate({"New Class (P);", "CLASS PROPERTY x"}, &b), (Lines{"New Class (P", "CLASS PROPERTY x"}));
+  EXPECT_EQ(translate({"New Class (P);", "CLASS PROPERTY x"}, &b),
+            (Lines{"New Class (P", "CLASS PROPERTY x"}));
   EXPECT_EQ(b.machine.debug.lines().size(), 3u);  // "debug" and both statements
 }
 
 TEST(WholePrograms, ControlFlowRunsEndToEnd) {
   TestBench b;
-  ASSERT_TRUE(b.run({"var i", "i:=0", "repeat", "i+1", "if (i = 3)", "%ECHO three", "endif", "if (i > 4)",
-                     "%ECHO four or more", "endif", "while (i < 5)", "call show(i,,,,)", "HALT", "def (show)",
-                     "%ECHO RG1", "RETURN"}));
-  EXPECT_EQ(b.host.printed, (Lines{"three", "four or more", "four or more", "5", "", "", "Trel: QN+ End of executing"}));
+  ASSERT_TRUE(b.run({"var i", "i:=0", "repeat", "i+1", "if (i = 3)", "%ECHO three", "endif",
+                     "if (i > 4)", "%ECHO four or more", "endif", "while (i < 5)",
+                     "call show(i,,,,)", "HALT", "def (show)", "%ECHO RG1", "RETURN"}));
+  EXPECT_EQ(b.host.printed, (Lines{"three", "four or more", "four or more", "5", "", "",
+                                   "Trel: QN+ End of executing"}));
 }
 
 TEST(WholePrograms, ClassesRunEndToEnd) {
   TestBench b;
   ASSERT_TRUE(b.run({"new class (Point);", "class property x", "class method show", "endclass",
-                     "class inherit Point Point3", "Point.x:=1", "Point3.x:=2", "call Point.show(,,,,)",
-                     "call Point3.show(,,,,)", "%ECHO Point3.class", "HALT", "def (show)", "%ECHO showing", "RETURN"}));
-  EXPECT_EQ(b.host.printed, (Lines{"showing", "showing", "Point", "", "", "Trel: QN+ End of executing"}));
+                     "class inherit Point Point3", "Point.x:=1", "Point3.x:=2",
+                     "call Point.show(,,,,)", "call Point3.show(,,,,)", "%ECHO Point3.class",
+                     "HALT", "def (show)", "%ECHO showing", "RETURN"}));
+  EXPECT_EQ(b.host.printed,
+            (Lines{"showing", "showing", "Point", "", "", "Trel: QN+ End of executing"}));
 }
 
 }  // namespace

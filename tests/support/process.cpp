@@ -28,7 +28,8 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
     dup2(out[1], 1);
     dup2(err[1], 2);
     for (int fd : {in[0], in[1], out[0], out[1], err[0], err[1]}) close(fd);
-    if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0) _exit(126);
+    if (!options.workingDirectory.empty() && chdir(options.workingDirectory.c_str()) != 0)
+      _exit(126);
     for (const auto& [name, value] : options.environment) {
       if (value)
         setenv(name.c_str(), value->c_str(), 1);
@@ -97,7 +98,8 @@ ProcessResult runProcess(const std::string& program, const std::vector<std::stri
 }
 
 TempDir::TempDir(const std::string& tag) {
-  std::string pattern = (std::filesystem::temp_directory_path() / ("trel-" + tag + "-XXXXXX")).string();
+  std::string pattern =
+      (std::filesystem::temp_directory_path() / ("trel-" + tag + "-XXXXXX")).string();
   if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
   path_ = pattern;
 }

@@ -16,8 +16,8 @@ struct ProcessResult {
 };
 
 struct ProcessOptions {
-  std::string input;                  // written to standard input, which is then closed
-  std::string workingDirectory;       // empty: the current one
+  std::string input;             // written to standard input, which is then closed
+  std::string workingDirectory;  // empty: the current one
   // Environment changes: a value sets the variable, nothing removes it.
   std::map<std::string, std::optional<std::string>> environment;
 };

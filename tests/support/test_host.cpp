@@ -32,7 +32,8 @@ void TestHost::onlyTranslateAt(uint64_t pumpCall) {
   at(pumpCall, [this] { machine->CheckBox1 = true; });
 }
 
-void TestHost::clickAt(uint64_t pumpCall, const std::string& senderClass, const std::string& senderName) {
+void TestHost::clickAt(uint64_t pumpCall, const std::string& senderClass,
+                       const std::string& senderName) {
   at(pumpCall, [this, senderClass, senderName] { machine->MyFormClick(senderClass, senderName); });
 }
 
@@ -45,7 +46,8 @@ int TestHost::messageBox(const std::string& text, const std::string& caption, in
   return std::stoi(a);
 }
 
-std::optional<std::string> TestHost::inputBox(const std::string&, const std::string&, const std::string&) {
+std::optional<std::string> TestHost::inputBox(const std::string&, const std::string&,
+                                              const std::string&) {
   if (answers.empty()) return std::nullopt;
   std::string a = answers.front();
   answers.pop_front();
@@ -57,20 +59,25 @@ std::optional<std::string> TestHost::openFileDialog(const FileDialogRequest& req
   return inputBox("", "", "");
 }
 
-std::optional<std::string> TestHost::saveFileDialog(const FileDialogRequest&) { return inputBox("", "", ""); }
+std::optional<std::string> TestHost::saveFileDialog(const FileDialogRequest&) {
+  return inputBox("", "", "");
+}
 
-uint64_t TestHost::makeForm(const std::string& name, const std::string& caption, int width, int height) {
+uint64_t TestHost::makeForm(const std::string& name, const std::string& caption, int width,
+                            int height) {
   uint64_t handle = nextHandle_++;
   forms.push_back({handle, name, caption, width, height});
   return handle;
 }
 
-void TestHost::makeLabel(uint64_t form, const std::string& name, const std::string& caption, int left,
-                         int top, int height) {
+void TestHost::makeLabel(uint64_t form, const std::string& name, const std::string& caption,
+                         int left, int top, int height) {
   labels.push_back({form, name, caption, left, top, height});
 }
 
-void TestHost::drawPixel(uint64_t form, uint32_t color, int x, int y) { pixels.push_back({form, color, x, y}); }
+void TestHost::drawPixel(uint64_t form, uint32_t color, int x, int y) {
+  pixels.push_back({form, color, x, y});
+}
 
 namespace {
 bool guarded(Host& host, const std::function<void()>& body) {

@@ -38,14 +38,16 @@ class TestHost : public Host {
   Machine* machine = nullptr;
 
   // Runs `action` during the n-th call of processEvents() (counting from 1).
-  void at(uint64_t pumpCall, std::function<void()> action) { actions_[pumpCall].push_back(std::move(action)); }
+  void at(uint64_t pumpCall, std::function<void()> action) {
+    actions_[pumpCall].push_back(std::move(action));
+  }
   void consoleLineAt(uint64_t pumpCall, const std::string& line);
   void runCommandAt(uint64_t pumpCall);
   void onlyTranslateAt(uint64_t pumpCall);
   void clickAt(uint64_t pumpCall, const std::string& senderClass, const std::string& senderName);
 
   uint64_t pumpCalls = 0;
-  std::deque<std::string> answers;  // dialog answers; none left: cancelled
+  std::deque<std::string> answers;    // dialog answers; none left: cancelled
   std::vector<std::string> messages;  // "caption: text", or the text alone
   std::vector<std::string> printed;   // console lines in the order they were added
   std::vector<std::string> openDialogDirectories;
@@ -67,9 +69,10 @@ class TestHost : public Host {
   void consoleLineAdded(const std::string& line) override { printed.push_back(line); }
   void consoleVisibilityChanged(bool visible) override { consoleShows += visible ? 1 : 0; }
   void editorTextReplaced() override { ++editorReplacements; }
-  uint64_t makeForm(const std::string& name, const std::string& caption, int width, int height) override;
-  void makeLabel(uint64_t form, const std::string& name, const std::string& caption, int left, int top,
-                 int height) override;
+  uint64_t makeForm(const std::string& name, const std::string& caption, int width,
+                    int height) override;
+  void makeLabel(uint64_t form, const std::string& name, const std::string& caption, int left,
+                 int top, int height) override;
   void drawPixel(uint64_t form, uint32_t color, int x, int y) override;
   uint64_t applicationHandle() override { return 1; }
   void endProcess(int status) override {

@@ -38,8 +38,8 @@ struct CommandEntry {
 };
 
 const CommandEntry kCommands[] = {
-    {"run", runCommand},         {"exec", execCommand},     {"translate", translateCommand},
-    {"build", buildCommand},     {"export", exportCommand}, {"unpack", unpackCommand},
+    {"run", runCommand},     {"exec", execCommand},     {"translate", translateCommand},
+    {"build", buildCommand}, {"export", exportCommand}, {"unpack", unpackCommand},
     {"eval", evalCommand},
 };
 

@@ -60,7 +60,8 @@ std::optional<int> parseRunOptions(const Args& args, RunOptions& o) {
         return usageError("--max-steps needs a positive number");
     } else if (a == "--log-lines") {
       uint64_t n = 0;
-      if (!value(v) || !parseCount(v, n) || n == 0) return usageError("--log-lines needs a positive number");
+      if (!value(v) || !parseCount(v, n) || n == 0)
+        return usageError("--log-lines needs a positive number");
       o.logLines = static_cast<size_t>(n);
     } else if (a == "--seed") {
       int32_t seed;
@@ -151,8 +152,12 @@ int runOrExec(const Args& args, bool translateFirst) {
 
 }  // namespace
 
-int runCommand(const Args& args) { return runOrExec(args, true); }
-int execCommand(const Args& args) { return runOrExec(args, false); }
+int runCommand(const Args& args) {
+  return runOrExec(args, true);
+}
+int execCommand(const Args& args) {
+  return runOrExec(args, false);
+}
 
 int translateCommand(const Args& args) {
   if (args.size() != 1) return usageError("usage: qn translate FILE");
