@@ -13,6 +13,6 @@ if ! dpkg -s libmuparser-dev >/dev/null 2>&1; then
   $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq libmuparser-dev pkg-config
 fi
 
-cmake -S . -B build-bench -G Ninja -DTREL_BENCH=ON -DCMAKE_BUILD_TYPE=Release -DTREL_GUI=OFF >/dev/null
+cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTREL_BENCH=ON -DTREL_TESTS=OFF -DTREL_GUI=OFF >/dev/null
 cmake --build build-bench --target formula_bench
 build-bench/formula_bench "$@"

@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
-# Builds the benchmarks in Release mode and runs the interpreter and translator benchmarks.
-# The formula and build benchmarks have scripts of their own (tools/bench-*.sh).
+# Builds the benchmarks in Release mode and runs the interpreter, translator and build benchmarks
+# (the build benchmark times built programs against the stub; here trel is built without Qt, and
+# `build-bench/build_bench PATH-TO-TREL` times another one). The formula evaluator and the Qt host
+# have scripts of their own (tools/bench-formula.sh, tools/bench-qt-host.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DTREL_BENCH=ON -DTREL_TESTS=OFF -DTREL_GUI=OFF >/dev/null
-cmake --build build-bench --target interpreter_bench translator_bench
+cmake --build build-bench --target interpreter_bench translator_bench build_bench
 build-bench/interpreter_bench "$@"
 build-bench/translator_bench
+build-bench/build_bench
