@@ -5,6 +5,7 @@
 #include "formula/builtin_functions.h"
 #include "rtl/arithmetic_errors.h"
 #include "rtl/errors.h"
+#include "rtl/integer_text.h"
 #include "rtl/number_picture.h"
 #include "rtl/printf_format.h"
 #include "rtl/text.h"
@@ -111,10 +112,7 @@ void fnHex(TFormulaCalc& calc, TCalcItem& result) {
   uint64_t value = 0;
   bool ok = !digits.empty() && digits.size() <= 16;
   for (char c : digits) {
-    int d = (c >= '0' && c <= '9')   ? c - '0'
-            : (c >= 'A' && c <= 'F') ? c - 'A' + 10
-            : (c >= 'a' && c <= 'f') ? c - 'a' + 10
-                                     : -1;
+    int d = hexDigit(c);
     if (d < 0) ok = false;
     value = value << 4 | static_cast<uint64_t>(d < 0 ? 0 : d);
   }

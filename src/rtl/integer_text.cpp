@@ -4,16 +4,12 @@
 
 namespace trel {
 
-namespace {
-
 int hexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   return -1;
 }
-
-}  // namespace
 
 bool tryTextToInt(std::string_view s, int32_t& value) {
   // Most texts are short plain decimals: read those without the general path's checks.

@@ -10,6 +10,8 @@
 namespace trel {
 
 bool tryTextToInt(std::string_view text, int32_t& value);
+// The value of a hexadecimal digit (either case), or -1.
+int hexDigit(char c);
 inline bool isIntegerText(std::string_view text) {
   int32_t v;
   return tryTextToInt(text, v);

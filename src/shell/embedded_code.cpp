@@ -6,17 +6,6 @@
 
 namespace trel {
 
-namespace {
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
-
 std::string encodeEmbeddedCode(std::string_view program) {
   std::string out;
   out.reserve(program.size() * 2);
@@ -35,7 +24,7 @@ void decodeEmbeddedCode(std::string_view entry, std::string& program) {
     std::string_view piece = entry.substr(p, 2);
     int value = 0;
     for (char c : piece) {
-      int d = hexValue(c);
+      int d = hexDigit(c);
       if (d < 0) throwInvalidInteger(piece);
       value = value * 16 + d;
     }
