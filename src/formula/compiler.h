@@ -55,6 +55,7 @@ class FormulaCompiler {
   // Emitting code.
   void emit(uint8_t op) { out_.push_back(static_cast<char>(op)); }
   void emitNumber(double v);
+  size_t emitLoopCounter(double start);
   void emitText(uint8_t op, std::string_view text);
   void emitCall(int index, uint8_t count);
   // A jump whose target is filled in later; returns where its operand is.

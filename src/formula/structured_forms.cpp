@@ -21,13 +21,20 @@ bool FormulaCompiler::parseCondition(uint8_t& t) {
   return true;
 }
 
-// LOOP(c, body):  FE(-1)  L: FE(1) + [c] F4->X [body] F1 F2->L  X:
-bool FormulaCompiler::parseLoop(uint8_t& t) {
-  if (!open()) return false;
-  emitNumber(-1);
+// A loop's counter: `start` below the loop, then the head every round comes back to, which adds 1
+// to it. Answers the head's position.
+size_t FormulaCompiler::emitLoopCounter(double start) {
+  emitNumber(start);
   size_t head = out_.size();
   emitNumber(1);
   emit(fcode::kAdd);
+  return head;
+}
+
+// LOOP(c, body):  FE(-1)  L: FE(1) + [c] F4->X [body] F1 F2->L  X:
+bool FormulaCompiler::parseLoop(uint8_t& t) {
+  if (!open()) return false;
+  size_t head = emitLoopCounter(-1);
   if (!partEndingWith(',')) return false;
   size_t toEnd = emitJump(fcode::kJumpIfZero);
   if (!partEndingWith(')')) return false;
@@ -41,10 +48,7 @@ bool FormulaCompiler::parseLoop(uint8_t& t) {
 // TILL(body, c):  FE(0)  L: FE(1) + [body] F1 [c] F4->L
 bool FormulaCompiler::parseTill(uint8_t& t) {
   if (!open()) return false;
-  emitNumber(0);
-  size_t head = out_.size();
-  emitNumber(1);
-  emit(fcode::kAdd);
+  size_t head = emitLoopCounter(0);
   if (!partEndingWith(',')) return false;
   emit(fcode::kDrop);
   if (!partEndingWith(')')) return false;
@@ -58,10 +62,7 @@ bool FormulaCompiler::parseTill(uint8_t& t) {
 bool FormulaCompiler::parseSeries(uint8_t& t) {
   if (!open() || !partEndingWith(',')) return false;
   emit(fcode::kDrop);
-  emitNumber(-1);
-  size_t head = out_.size();
-  emitNumber(1);
-  emit(fcode::kAdd);
+  size_t head = emitLoopCounter(-1);
   if (!partEndingWith(',')) return false;
   size_t toEnd = emitJump(fcode::kJumpIfZero);
   size_t toBody = emitJump(fcode::kJump);
