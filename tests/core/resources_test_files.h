@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "process.h"
 #include "rtl/text.h"
 #include "shell/little_endian.h"
 #include "shell/resources.h"
@@ -71,21 +72,5 @@ inline std::string writeStub(const std::string& path) {
 inline bool sameBytes(const std::string& path, const std::string& bytes) {
   return readWholeFile(path) == bytes;
 }
-
-class CurrentDirectoryScope {
- public:
-  explicit CurrentDirectoryScope(const std::string& dir) : saved_(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir);
-  }
-  ~CurrentDirectoryScope() {
-    std::error_code ec;
-    std::filesystem::current_path(saved_, ec);
-  }
-  CurrentDirectoryScope(const CurrentDirectoryScope&) = delete;
-  CurrentDirectoryScope& operator=(const CurrentDirectoryScope&) = delete;
-
- private:
-  std::filesystem::path saved_;
-};
 
 }  // namespace trel::testing

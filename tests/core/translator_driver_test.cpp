@@ -4,11 +4,14 @@
 
 #include <filesystem>
 
+#include "process.h"
 #include "rtl/integer_text.h"
 #include "rtl/random.h"
 #include "rtl/text.h"
 #include "test_host.h"
 
+using trel::testing::CurrentDirectoryScope;
+using trel::testing::TempDir;
 using trel::testing::TestBench;
 using Lines = std::vector<std::string>;
 
@@ -23,21 +26,6 @@ Lines translate(TestBench& b, const Lines& source) {
 
 Lines translateLog(const TestBench& b) {
   return b.machine.debug.lines();
-}
-
-// Changes the current directory for the life of the object.
-struct InDirectory {
-  std::filesystem::path saved = std::filesystem::current_path();
-  explicit InDirectory(const std::filesystem::path& dir) { std::filesystem::current_path(dir); }
-  ~InDirectory() { std::filesystem::current_path(saved); }
-};
-
-std::filesystem::path freshDirectory(const std::string& name) {
-  auto dir =
-      std::filesystem::temp_directory_path() / ("trel-" + name + "-" + std::to_string(::getpid()));
-  std::filesystem::remove_all(dir);
-  std::filesystem::create_directories(dir);
-  return dir;
 }
 
 TEST(TranslatorDriver, AnEmptySourceGivesJustHalt) {
@@ -107,11 +95,9 @@ TEST(TranslatorDriver, RewrittenEntriesBecomeSeveralLinesAtTheEnd) {
 }
 
 TEST(TranslatorDriver, TheWorkedExampleWithALibrary) {
-  auto dir = freshDirectory("worked");
-  std::filesystem::create_directories(dir / "lib");
-  trel::writeWholeFile((dir / "lib" / "mathlib.qnlib").string(),
-                       "::show\r\n%ECHO RG1\r\nRETURN\r\n");
-  InDirectory in(dir);
+  TempDir dir("worked");
+  dir.write("lib/mathlib.qnlib", "::show\r\n%ECHO RG1\r\nRETURN\r\n");
+  CurrentDirectoryScope in(dir.path());
 
   trel::seedRandom(1234);
   std::string rep = trel::hexText(static_cast<uint32_t>(trel::randomInt(65535)), 8);
@@ -149,20 +135,16 @@ TEST(TranslatorDriver, TheWorkedExampleWithALibrary) {
                                     "Translate  [FORMULA (N+1);]", "Translate  [WHILE (N < 10)]",
                                     "Translate  [IF (N = 10)]", "8 founded conditional expression",
                                     "Translate  [CALL SHOW(N,,,,)]"}));
-  std::filesystem::current_path(in.saved);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(TranslatorDriver, AMissingLibraryStopsTheTranslation) {
-  auto dir = freshDirectory("nolib");
-  InDirectory in(dir);
+  TempDir dir("nolib");
+  CurrentDirectoryScope in(dir.path());
   TestBench b;
   Lines code = translate(b, {"def (a)", "%import nowhere%", "def (b)"});
   EXPECT_EQ(b.lastMessage(), "Can not import! File not found");
   EXPECT_TRUE(b.machine.CheckBox1);
   EXPECT_EQ(code, (Lines{"::a", "%import nowhere%", "def (b)", "HALT"}));
-  std::filesystem::current_path(in.saved);
-  std::filesystem::remove_all(dir);
 }
 
 TEST(TranslatorDriver, TranslationErrorsKeepLaterRunsFromRunning) {

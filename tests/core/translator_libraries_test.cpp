@@ -7,6 +7,7 @@
 #include "rtl/text.h"
 #include "test_host.h"
 
+using trel::testing::CurrentDirectoryScope;
 using trel::testing::ProcessOptions;
 using trel::testing::runProcess;
 using trel::testing::TempDir;
@@ -15,14 +16,8 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-struct InDirectory {
-  std::filesystem::path saved = std::filesystem::current_path();
-  explicit InDirectory(const std::string& dir) { std::filesystem::current_path(dir); }
-  ~InDirectory() { std::filesystem::current_path(saved); }
-};
-
 Lines translateIn(const TempDir& dir, const Lines& source, TestBench& b) {
-  InDirectory in(dir.path());
+  CurrentDirectoryScope in(dir.path());
   b.machine.highlvl = source;
   b.machine.translate();
   return b.machine.code;
@@ -85,7 +80,7 @@ TEST(Import, AnUnreadableLibraryAbandonsTheTranslation) {
   if (::geteuid() != 0) {
     std::string locked = dir.write("lib/locked.qnlib", "::x\r\n");
     std::filesystem::permissions(locked, std::filesystem::perms::none);
-    InDirectory in(dir.path());
+    CurrentDirectoryScope in(dir.path());
     b.machine.highlvl = {"%import locked%"};
     EXPECT_THROW(b.machine.translate(), std::exception);
     EXPECT_TRUE(b.machine.code.empty());
@@ -95,7 +90,7 @@ TEST(Import, AnUnreadableLibraryAbandonsTheTranslation) {
 TEST(Export, WritesTheTranslatedProgramUnderARandomNameAndSaysWhere) {
   TempDir dir("export");
   TestBench b;
-  InDirectory in(dir.path());
+  CurrentDirectoryScope in(dir.path());
   b.machine.highlvl = {"def (f)", "RETURN"};
   b.machine.Button7Click();
   ASSERT_EQ(b.host.messages.size(), 1u);

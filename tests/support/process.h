@@ -2,6 +2,7 @@
 // standard output, standard error and the exit status.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -38,6 +39,23 @@ class TempDir {
 
  private:
   std::string path_;
+};
+
+// Changes the current directory for the life of the object, and changes it back.
+class CurrentDirectoryScope {
+ public:
+  explicit CurrentDirectoryScope(const std::string& dir) : saved_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir);
+  }
+  ~CurrentDirectoryScope() {
+    std::error_code ec;
+    std::filesystem::current_path(saved_, ec);
+  }
+  CurrentDirectoryScope(const CurrentDirectoryScope&) = delete;
+  CurrentDirectoryScope& operator=(const CurrentDirectoryScope&) = delete;
+
+ private:
+  std::filesystem::path saved_;
 };
 
 }  // namespace trel::testing
