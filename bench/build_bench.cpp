@@ -85,7 +85,7 @@ double timeBuild(const std::string& stub, const std::vector<std::string>& code,
   trel::TForm1 form(host, {"base.exe"});
   form.stubFileName = stub;
   form.buildWaitMilliseconds = 0;
-  form.code = code;
+  form.machine.code = code;
   Clock::time_point start = Clock::now();
   form.Button4Click();
   return millisecondsSince(start);

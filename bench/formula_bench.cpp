@@ -19,6 +19,7 @@
 #include "formula/art_formula.h"
 #include "machine/machine.h"
 #include "shell/terminal_host.h"
+#include "translator/translator.h"
 
 #if TREL_WITH_MUPARSER
 #include <muParser.h>
@@ -151,13 +152,13 @@ void formulaBench(const std::vector<Expression>& list, int rounds, int firstCoun
 // over  @FORMULA i + 1 / i:=RG0 / CMP / IF.
 double formulaLoopProgram(int declared, int iterations) {
   trel::TerminalHost host;
-  trel::Machine m(host);
+  trel::Machine m(host, trel::sourceTranslator());
   m.debug.setCapacity(64);
   for (int k = 0; k < declared; ++k) m.code.push_back("VAR v" + std::to_string(k));
   m.code.insert(m.code.end(), {"VAR i", "i:=0", "::top", "@FORMULA i + 1", "i:=RG0",
                                "CMP i," + std::to_string(iterations), "IF < ::top", "HALT"});
   auto start = Clock::now();
-  m.compile(1);
+  m.compile(trel::RunMode::Program);
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 

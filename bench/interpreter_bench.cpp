@@ -11,6 +11,7 @@
 
 #include "machine/machine.h"
 #include "shell/terminal_host.h"
+#include "translator/translator.h"
 
 namespace {
 
@@ -29,11 +30,11 @@ struct Measure {
 
 Measure runOnce(int declared, int iterations, size_t logCapacity) {
   trel::TerminalHost host;
-  trel::Machine m(host);
+  trel::Machine m(host, trel::sourceTranslator());
   if (logCapacity) m.debug.setCapacity(logCapacity);
   m.code = loopProgram(declared, iterations);
   auto start = std::chrono::steady_clock::now();
-  m.compile(1);
+  m.compile(trel::RunMode::Program);
   auto end = std::chrono::steady_clock::now();
   // Steps: the declarations and the two set-up lines, four per iteration, and HALT.
   uint64_t steps = static_cast<uint64_t>(declared) + 3 + 4ull * iterations;

@@ -17,6 +17,7 @@
 #include "gui/session.h"
 #include "machine/machine.h"
 #include "shell/terminal_host.h"
+#include "translator/translator.h"
 
 namespace {
 
@@ -53,21 +54,21 @@ int main(int argc, char** argv) {
       {"terminal host",
        [&] {
          trel::TerminalHost host;
-         trel::Machine m(host);
+         trel::Machine m(host, trel::sourceTranslator());
          m.code = loopProgram(iterations);
-         m.compile(1);
+         m.compile(trel::RunMode::Program);
        }},
       {"Qt host, no windows",
        [&] {
          trel::gui::QtHost host;
-         trel::Machine m(host);
+         trel::Machine m(host, trel::sourceTranslator());
          m.code = loopProgram(iterations);
-         m.compile(1);
+         m.compile(trel::RunMode::Program);
        }},
       {"Qt host serving the IDE's windows",
        [&] {
-         session.form().code = loopProgram(iterations);
-         session.form().compile(1);
+         session.form().machine.code = loopProgram(iterations);
+         session.form().machine.compile(trel::RunMode::Program);
        }},
   };
   // Rounds interleave the cases, so a busy moment of the machine hits all of them alike.

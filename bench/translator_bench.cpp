@@ -10,6 +10,7 @@
 #include "machine/machine.h"
 #include "rtl/random.h"
 #include "shell/terminal_host.h"
+#include "translator/translator.h"
 
 namespace {
 
@@ -50,10 +51,10 @@ double translateSeconds(const std::vector<std::string>& source, int rounds) {
   double best = 1e30;
   for (int r = 0; r < rounds; ++r) {
     trel::TerminalHost host;
-    trel::Machine m(host);
+    trel::Machine m(host, trel::sourceTranslator());
     m.highlvl = source;
     auto start = std::chrono::steady_clock::now();
-    m.translate();
+    trel::translate(m);
     double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (s < best) best = s;
   }

@@ -1,5 +1,5 @@
 // runQtApplication: the IDE or a standalone program with Qt windows.
-#include "app/trel/gui_entry.h"
+#include "gui/gui_entry.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -10,12 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "app/trel/standalone.h"
 #include "gui/display_probe.h"
 #include "gui/session.h"
 #include "gui/termination_signals.h"
+#include "resources/icon_image.h"
 #include "rtl/decimal_separator.h"
-#include "shell/icon_image.h"
 
 namespace trel {
 
@@ -44,7 +43,7 @@ void useProgramIcon() {
 
 }  // namespace
 
-int runQtApplication(int argc, char** argv) {
+int runQtApplication(int argc, char** argv, const TerminalFallback& runWithoutDisplay) {
   std::string why;
   if (!gui::displayReachable(why)) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
@@ -58,7 +57,7 @@ int runQtApplication(int argc, char** argv) {
       return 2;
     }
     std::fprintf(stderr, "trel: running the program on this terminal instead.\n");
-    return runStandaloneOnTerminal(arguments);
+    return runWithoutDisplay(arguments);
   }
 
   QApplication app(argc, argv);

@@ -52,12 +52,12 @@ void bringToFront(QWidget& window) {
 Session::Session(QtHost& host, std::vector<std::string> arguments)
     : host_(host),
       form_(host, std::move(arguments)),
-      main_(std::make_unique<MainWindow>(form_.debug)),
-      console_(std::make_unique<ConsoleWindow>(form_.console)),
+      main_(std::make_unique<MainWindow>(form_.machine.debug)),
+      console_(std::make_unique<ConsoleWindow>(form_.machine.console)),
       lowLevel_(std::make_unique<LowLevelWindow>()),
       help_(std::make_unique<HelpWindow>()),
       made_([this](const std::string& senderClass, const std::string& name) {
-        command([&] { form_.MyFormClick(senderClass, name); });
+        command([&] { form_.machine.MyFormClick(senderClass, name); });
       }),
       quit_([](int status) { QCoreApplication::exit(status); }) {
   host_.attach(this);
@@ -73,14 +73,15 @@ Session::Session(QtHost& host, std::vector<std::string> arguments)
           Qt::QueuedConnection);
   connect(main_.get(), &MainWindow::explorerClicked, this, &Session::onExplorerClicked);
   connect(main_.get(), &MainWindow::onlyTranslateToggled, this,
-          [this](bool checked) { form_.CheckBox1 = checked; });
+          [this](bool checked) { form_.machine.CheckBox1 = checked; });
   connect(main_.get(), &MainWindow::closeRequested, this, &Session::onMainWindowClose);
   connect(&main_->editor(), &SourceEditor::userEdited, this, &Session::onEditorEdited);
   connect(console_.get(), &ConsoleWindow::runLineRequested, this, [this] {
     command([this] { form_.ConsoleButton1Click(); });
     console_->clearInput();
   });
-  connect(console_.get(), &ConsoleWindow::closedByUser, this, [this] { form_.console.hide(); });
+  connect(console_.get(), &ConsoleWindow::closedByUser, this,
+          [this] { form_.machine.console.hide(); });
   connect(lowLevel_.get(), &LowLevelWindow::closed, this,
           [this] { form_.lowLevelVisible = false; });
   connect(help_.get(), &HelpWindow::closed, this, [this] { form_.helpVisible = false; });
@@ -95,7 +96,7 @@ Session::~Session() {
 void Session::start() {
   main_->editor().qnLexer().setKeywordColour(kKeywordColour);
   form_.FormCreate();  // shows its own errors and goes on
-  main_->editor().loadLines(form_.highlvl);
+  main_->editor().loadLines(form_.machine.highlvl);
   form_.highlvlChange();
   if (!form_.firstArgument().empty()) {
     splash_ = std::make_unique<SplashWindow>();
@@ -144,7 +145,7 @@ void Session::syncEditorToForm() {
   if (!editorDirty_) return;
   editorDirty_ = false;
   editorSync_.stop();
-  form_.highlvl = splitAtLineBreaks(main_->editor().bytes());
+  form_.machine.highlvl = splitAtLineBreaks(main_->editor().bytes());
   form_.highlvlChange();
 }
 
@@ -158,7 +159,7 @@ void Session::onExplorerClicked(int row) {
   if (form_.explorerHoldsLowLevel) {
     presentLowLevel();
   } else {
-    main_->editor().selectInCrLfText(form_.highlvl, form_.selStart, form_.selLength);
+    main_->editor().selectInCrLfText(form_.machine.highlvl, form_.selStart, form_.selLength);
     main_->editor().setFocus();
   }
 }
@@ -190,8 +191,8 @@ void Session::presentHelp() {
 void Session::refresh() {
   refreshPending_ = false;
   main_->debugView().sync();
-  main_->showExecutionPoint(form_.Label6());
-  main_->showOnlyTranslate(form_.CheckBox1);
+  main_->showExecutionPoint(form_.machine.Label6());
+  main_->showOnlyTranslate(form_.machine.CheckBox1);
   main_->showExplorer(form_.explorer);
   if (form_.Label3 != shownLabel3_) {
     shownLabel3_ = form_.Label3;
@@ -245,7 +246,7 @@ void Session::consoleVisibilityChanged(bool visible) {
 void Session::editorTextReplaced() {
   editorDirty_ = false;
   editorSync_.stop();
-  main_->editor().replaceLines(form_.highlvl);
+  main_->editor().replaceLines(form_.machine.highlvl);
   scheduleRefresh();
 }
 
@@ -312,7 +313,8 @@ void Session::endOnSignal(int signal) {
     std::fprintf(stderr, "trel: %s\n", e.what());
   }
   std::fflush(stdout);
-  if (form_.frame) std::_Exit(128 + signal);  // a running program would never give control back
+  if (form_.machine.frame)
+    std::_Exit(128 + signal);  // a running program would never give control back
   quit_(128 + signal);
 }
 
@@ -331,7 +333,7 @@ void Session::onMainWindowClose(QCloseEvent* event) {
     }
   }
   event->accept();
-  if (form_.frame) {
+  if (form_.machine.frame) {
     // A program is running in a pump below this handler; the event loop would never get control
     // back from it, so the process ends here.
     std::fflush(stdout);

@@ -82,8 +82,8 @@ Outcome runNative(Machine& m, RunFrame& f) {
                 std::to_string(kMaxNestedRuns) + " runs may nest)");
   m.highlvl = splitFileLines(readSourceFile(path));
   m.host.editorTextReplaced();
-  m.translate();
-  m.compile(1);
+  m.translator.translate(m);
+  m.compile(RunMode::Program);
   return Outcome::EndRun;
 }
 

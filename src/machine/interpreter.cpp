@@ -88,7 +88,7 @@ class Interpreter {
   // working text already holds is skipped.
   static void readLine(Machine& m, RunFrame& f, bool force) {
     WorkingText& w = f.work;
-    if (f.mode == 2) {
+    if (f.mode == RunMode::ConsoleLine) {
       if (!force && !w.modified) return;
       w.text = m.console.Edit1;
       w.mask = instructionMask(w.text);
@@ -112,7 +112,8 @@ class Interpreter {
   static bool workIsLine(const Machine& m, const RunFrame& f) {
     const WorkingText& w = f.work;
     if (w.modified) return false;
-    return f.mode == 2 || (w.sourceIndex == m.pc && w.sourceGeneration == m.ListBox1.generation());
+    return f.mode == RunMode::ConsoleLine ||
+           (w.sourceIndex == m.pc && w.sourceGeneration == m.ListBox1.generation());
   }
 
   static bool matches(Machine& m, RunFrame& f, Instruction id) {
@@ -135,12 +136,12 @@ class Interpreter {
     m.console.show();
   }
 
-  static void run(Machine& m, int mode) {
+  static void run(Machine& m, RunMode mode) {
     if (m.CheckBox1) return;
     RunFrame f;
     f.mode = mode;
     RunFrameScope scope(m, f);
-    if (mode == 1) startProgramRun(m, f);
+    if (mode == RunMode::Program) startProgramRun(m, f);
     m.pc = 0;
     f.stepCounter = 1;
     f.work.text.clear();
@@ -192,7 +193,7 @@ class Interpreter {
       m.host.processEvents();
       if (m.CheckBox1) return;
       ++m.pc;
-      if (mode == 2) f.lastLine = 0;
+      if (mode == RunMode::ConsoleLine) f.lastLine = 0;
       if (m.pc == f.lastLine + 1) {
         m.debug.append("VAR_COUNT = " + std::to_string(m.table.NextSlotIndex()));
         m.table.SetVariable("FL2", "");
@@ -202,7 +203,7 @@ class Interpreter {
   }
 };
 
-void Machine::compile(int mode) {
+void Machine::compile(RunMode mode) {
   Interpreter::run(*this, mode);
 }
 

@@ -8,7 +8,7 @@
 
 namespace trel {
 
-Machine::Machine(Host& h) : host(h), console(h) {
+Machine::Machine(Host& h, const SourceTranslator& t) : host(h), translator(t), console(h) {
   debug.append("debug");
 }
 

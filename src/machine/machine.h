@@ -4,12 +4,11 @@
 // (highlvl), the hidden low-level text (code), the program list (ListBox1), the assembly log
 // (debug), the "Only translate" box (CheckBox1), the trace memo (outp), the import buffer (Memo1)
 // and the console window. Here they are plain members under those names; Qt widgets only show and
-// edit them. The interpreter (compile), the translator (translate) and the commands that use both
-// are members too, implemented in machine/ and translator/.
+// edit them. The interpreter's entry (compile) is a member; the translator (translator/) and the
+// commands that use both (shell/) work on a machine from outside.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -19,11 +18,12 @@
 #include "machine/console_model.h"
 #include "machine/host.h"
 #include "machine/program_list.h"
+#include "machine/run_frame.h"
+#include "machine/source_translator.h"
 #include "machine/variable_table.h"
 
 namespace trel {
 
-struct RunFrame;
 struct FormulaState;
 struct FormulaStateDeleter {
   void operator()(FormulaState* state) const;
@@ -31,12 +31,14 @@ struct FormulaStateDeleter {
 
 class Machine {
  public:
-  explicit Machine(Host& host);
+  // `translator` serves the nested runs of source files (__NATIVE@@).
+  Machine(Host& host, const SourceTranslator& translator);
   ~Machine();
   Machine(const Machine&) = delete;
   Machine& operator=(const Machine&) = delete;
 
   Host& host;
+  const SourceTranslator& translator;
 
   // --- the main window's controls, with their initial contents
   std::vector<std::string> highlvl{"highlvl"};     // source editor lines
@@ -69,17 +71,8 @@ class Machine {
   std::string Label6() const;
 
   // --- entry points
-  // mode 1 runs `code` on a fresh machine; mode 2 runs the console input box once.
-  void compile(int mode);
-  // Rewrites `highlvl` into `code` (translator/driver.cpp).
-  void translate();
-  // The Run command: clear the console, translate, compile(1), closing lines. `afterTranslate`
-  // runs between the translation and the run (qn --code writes the code list there).
-  void Button1Click(const std::function<void()>& afterTranslate = {});
-  // The console window's ">>" button: compile(2), then empty the input box.
-  void ConsoleButton1Click();
-  // The Export command (translator/library_export.cpp); answers the file name written.
-  void Button7Click();
+  // The interpreter: runs `code` on a fresh machine, or the console input box once.
+  void compile(RunMode mode);
   // A click on a script-made window or label.
   void MyFormClick(const std::string& senderClass, const std::string& senderName);
 

@@ -1,4 +1,4 @@
-// One call of compile: its mode, its last line index, its step counter and the working text the
+// One call of compile: its run mode, its last line index, its step counter and the working text the
 // instructions take their operands from.
 #pragma once
 
@@ -12,6 +12,10 @@ namespace trel {
 
 class Machine;
 
+// The two ways compile runs: the program list from its first line on a fresh machine, or the
+// console input box once on the state the last runs left.
+enum class RunMode { Program = 1, ConsoleLine = 2 };
+
 // The working text: the current line as read, shortened by the instructions that take operands
 // from it. `mask` holds the instruction keywords of the line as read; a shortened text is a part
 // of that line, so a keyword missing from the mask is missing from the text too.
@@ -24,7 +28,7 @@ struct WorkingText {
 };
 
 struct RunFrame {
-  int mode = 1;
+  RunMode mode = RunMode::Program;
   int32_t lastLine = 0;
   int64_t stepCounter = 1;
   uint64_t currentWindow = 0;  // window made by %MAKE_FORM in this call, 0 for none

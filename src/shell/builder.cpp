@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <thread>
 
+#include "resources/embedded_code.h"
+#include "resources/replacement_file.h"
+#include "resources/string_table.h"
 #include "rtl/errors.h"
 #include "rtl/random.h"
-#include "shell/embedded_code.h"
 #include "shell/main_form.h"
-#include "shell/replacement_file.h"
-#include "shell/string_table.h"
 
 namespace trel {
 
@@ -20,8 +20,8 @@ constexpr size_t kMaxBuiltProgram = kMaxStringUnits / 2;
 }  // namespace
 
 void TForm1::Button4Click() {
-  // The command embeds what `code` holds now; it does not translate.
-  const std::string program = codeText();
+  // The command embeds what the code holds now; it does not translate.
+  const std::string program = machine.codeText();
   if (program.size() > kMaxBuiltProgram)
     throw Error("Cannot build: the program has " + std::to_string(program.size()) +
                 " characters, and a built program holds at most " +
@@ -34,7 +34,7 @@ void TForm1::Button4Click() {
   Label3 = fileName;
 
   // A failed copy ends the build: writing the entry into an older file of that name would leave a
-  // program that looks built but is not the one in `code`.
+  // program that looks built but is not the one in the code.
   if (copyFileReplacing(stubFileName, fileName) != CopyOutcome::Copied) {
     std::error_code ec;
     bool targetExists = !fileName.empty() && std::filesystem::exists(fileName, ec);
@@ -44,7 +44,7 @@ void TForm1::Button4Click() {
   if (buildWaitMilliseconds > 0)
     std::this_thread::sleep_for(std::chrono::milliseconds(buildWaitMilliseconds));
   WriteStringResource(fileName, entry, static_cast<int>(kEmbeddedCodeString));
-  ListBox1.clear();
+  machine.ListBox1.clear();
 }
 
 }  // namespace trel

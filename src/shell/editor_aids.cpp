@@ -39,9 +39,9 @@ struct StartupDirectoryRestorer {
 
 std::string TForm1::highlvlText() const {
   std::string out;
-  for (size_t i = 0; i < highlvl.size(); ++i) {
+  for (size_t i = 0; i < machine.highlvl.size(); ++i) {
     if (i) out += highlvlLineBreak;
-    out += highlvl[i];
+    out += machine.highlvl[i];
   }
   return out;
 }
@@ -54,15 +54,15 @@ void TForm1::loadHighlvl(std::string_view fileText) {
     highlvlLineBreak = "\n";
   else
     highlvlLineBreak = brk + 1 < fileText.size() && fileText[brk + 1] == '\n' ? "\r\n" : "\r";
-  highlvl = splitFileLines(fileText);
+  machine.highlvl = splitFileLines(fileText);
 }
 
 void TForm1::highlvlChange() {
   explorer.clear();
   explorerHoldsLowLevel = false;
-  for (size_t i = 0; i < highlvl.size(); ++i) {
-    if (highlvl[i].find("def (") == std::string::npos) continue;
-    std::string rest(dropFront(trimView(highlvl[i]), 5));
+  for (size_t i = 0; i < machine.highlvl.size(); ++i) {
+    if (machine.highlvl[i].find("def (") == std::string::npos) continue;
+    std::string rest(dropFront(trimView(machine.highlvl[i]), 5));
     size_t close = rest.find(");");
     if (close != std::string::npos)
       rest.erase(close, 2);
@@ -81,9 +81,10 @@ void TForm1::explorerClick(int index) {
     lowLevelSelectedLine = n;
     return;
   }
-  std::string wanted = n >= 0 && static_cast<size_t>(n) < highlvl.size() ? highlvl[n] : "";
+  std::string wanted =
+      n >= 0 && static_cast<size_t>(n) < machine.highlvl.size() ? machine.highlvl[n] : "";
   std::string whole;
-  for (const std::string& line : highlvl) {
+  for (const std::string& line : machine.highlvl) {
     whole += line;
     whole += "\r\n";
   }
@@ -94,11 +95,11 @@ void TForm1::explorerClick(int index) {
 }
 
 void TForm1::Listlowlevelproc1Click() {
-  if (ListBox1.empty()) return;
+  if (machine.ListBox1.empty()) return;
   explorer.clear();
   explorerHoldsLowLevel = true;
-  for (int32_t i = 0; i < ListBox1.size(); ++i) {
-    const std::string& line = ListBox1.line(i);
+  for (int32_t i = 0; i < machine.ListBox1.size(); ++i) {
+    const std::string& line = machine.ListBox1.line(i);
     if (line.find("::") == std::string::npos) continue;
     explorer.push_back(intToText(i) + ": " + std::string(dropFront(trimView(line), 2)));
   }
@@ -106,7 +107,7 @@ void TForm1::Listlowlevelproc1Click() {
 
 void TForm1::Button6Click() {
   lowLevelMemo1.clear();
-  for (const std::string& line : ListBox1.lines()) {
+  for (const std::string& line : machine.ListBox1.lines()) {
     lowLevelMemo1 += line;
     lowLevelMemo1 += "\r\n";
   }
@@ -114,18 +115,18 @@ void TForm1::Button6Click() {
 
   // Before the first run no slot has been named at all; afterwards a free slot is named "00".
   std::vector<int> used;
-  if (table.clearCount() == 0) {
-    used = table.namedSlots();
+  if (machine.table.clearCount() == 0) {
+    used = machine.table.namedSlots();
     std::sort(used.begin(), used.end());
   } else {
     for (int slot = 0; slot < VariableTable::kSlotCount; ++slot)
-      if (table.isOccupied(slot)) used.push_back(slot);
+      if (machine.table.isOccupied(slot)) used.push_back(slot);
   }
   static constexpr char kHexDigits[] = "0123456789ABCDEF";
   std::string dump = "Variables count: " + intToText(static_cast<int64_t>(used.size())) + "\r\n";
   for (int slot : used) {
-    const std::string& value = table.valueAt(slot);
-    dump += table.nameAt(slot);
+    const std::string& value = machine.table.valueAt(slot);
+    dump += machine.table.nameAt(slot);
     dump += "\r\nHEX ";
     for (unsigned char c : value) {
       dump += kHexDigits[c >> 4];
@@ -140,7 +141,7 @@ void TForm1::Button6Click() {
 }
 
 void TForm1::Button5Click() {
-  writeFileAtomically(currentDirectory() + "/log.txt", debug.text());
+  writeFileAtomically(currentDirectory() + "/log.txt", machine.debug.text());
 }
 
 void TForm1::Button8Click() {
@@ -149,13 +150,13 @@ void TForm1::Button8Click() {
 }
 
 void TForm1::New1Click() {
-  highlvl.clear();
+  machine.highlvl.clear();
   host.editorTextReplaced();
   highlvlChange();
 }
 
 void TForm1::Button2Click() {
-  StartupDirectoryRestorer restore{*this};
+  StartupDirectoryRestorer restore{machine};
   FileDialogRequest request = OpenDialog1(currentDirectory() + "/projects");
   std::optional<std::string> chosen = host.openFileDialog(request);
   if (!chosen) return;
@@ -175,7 +176,7 @@ void TForm1::Button2Click() {
 }
 
 void TForm1::Button3Click() {
-  StartupDirectoryRestorer restore{*this};
+  StartupDirectoryRestorer restore{machine};
   FileDialogRequest request = SaveDialog1(currentDirectory() + "/projects");
   std::optional<std::string> chosen = host.saveFileDialog(request);
   if (!chosen) return;

@@ -1,5 +1,5 @@
 // The icon command: copies icon image 1 of one executable into another.
-#include "shell/icon_modify_unit.h"
+#include "resources/icon_modify_unit.h"
 #include "shell/main_form.h"
 
 namespace trel {
@@ -12,12 +12,12 @@ void TForm1::Button10Click() {
   host.showMessage("Show me file with icon");
   if (std::optional<std::string> chosen = host.openFileDialog(request))
     modifier.SetSourceFile(*chosen);
-  restoreStartupDirectory();
+  machine.restoreStartupDirectory();
 
   host.showMessage("Show me destination file");
   if (std::optional<std::string> chosen = host.openFileDialog(request))
     modifier.SetDestFile(*chosen);
-  restoreStartupDirectory();
+  machine.restoreStartupDirectory();
 
   const bool changed = modifier.ChangeIcon(0, 0);
   host.messageBox(changed ? "successful." : "fail.", "info", mb::kOk | mb::kIconInformation);

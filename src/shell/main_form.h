@@ -1,9 +1,10 @@
 // TForm1: the main window's state and command handlers, without any widget.
 //
-// It extends the machine's shared state with the controls only the shell uses (the Icon group's
-// label, the function list, the low-level viewer and help window contents) and with the shell's
-// commands: start-up and close, Build exe, the icon command, the editor aids and file commands.
-// The Qt main window shows this state and forwards its menus and buttons to these handlers.
+// It holds the machine (the interpreter with the state it shares with the window: editor lines,
+// code, program list, log, console) beside the controls only the shell uses (the Icon group's
+// label, the function list, the low-level viewer and help window contents), and it has the
+// window's commands: Run, Export, start-up and close, Build exe, the icon command, the editor aids
+// and file commands. The Qt main window shows this state and forwards its menus and buttons here.
 #pragma once
 
 #include <string>
@@ -14,10 +15,15 @@
 
 namespace trel {
 
-class TForm1 : public Machine {
+class TForm1 {
  public:
   // `arguments` are the command-line arguments after the program name.
   TForm1(Host& host, std::vector<std::string> arguments);
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  Host& host;
+  Machine machine;
 
   const std::vector<std::string>& arguments() const { return arguments_; }
   // The first command-line argument, empty when there is none.
@@ -55,6 +61,11 @@ class TForm1 : public Machine {
   // Replaces the editor lines by a file's text and takes over its line-break style (the first
   // break found: CR LF, LF or CR; CR LF when the text has none).
   void loadHighlvl(std::string_view fileText);
+
+  // --- Run, the console's ">>" button and Export (shell/commands.h)
+  void Button1Click();
+  void ConsoleButton1Click();
+  void Button7Click();
 
   // --- start-up and close (shell/startup.cpp)
   void FormCreate();

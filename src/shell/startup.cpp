@@ -1,9 +1,9 @@
 // Start-up and close of the main window: the mode decision, the embedded program, "code.qn".
 #include <filesystem>
 
+#include "resources/embedded_code.h"
 #include "rtl/random.h"
 #include "rtl/text.h"
-#include "shell/embedded_code.h"
 #include "shell/main_form.h"
 
 namespace trel {
@@ -16,7 +16,7 @@ constexpr char kEditorFile[] = "code.qn";
 
 void TForm1::FormCreate() {
   std::error_code ec;
-  startupDirectory = std::filesystem::current_path(ec).string();
+  machine.startupDirectory = std::filesystem::current_path(ec).string();
   seedRandomFromEnvironment();
   // An error here is shown and start-up goes on: a standalone program runs what was decoded
   // before the error, the IDE starts with the editor's initial text.
@@ -24,15 +24,15 @@ void TForm1::FormCreate() {
     if (!ideMode()) {
       // Emptied before the entry is read, so that a file whose resources cannot be read runs an
       // empty program rather than the initial comment line.
-      code.clear();
+      machine.code.clear();
       std::string program;
       try {
         decodeEmbeddedCode(readEmbeddedEntry(executablePath), program);
       } catch (...) {
-        setCodeText(program);
+        machine.setCodeText(program);
         throw;
       }
-      setCodeText(program);
+      machine.setCodeText(program);
     } else {
       loadHighlvl(readWholeFile(kEditorFile));
       highlvlChange();  // the loaded text is an editor change like any other
@@ -47,7 +47,7 @@ void TForm1::Timer1Timer() {
   timer1Enabled = false;
   if (ideMode()) return;
   mainWindowVisible = false;
-  compile(1);
+  machine.compile(RunMode::Program);
 }
 
 void TForm1::FormClose() {

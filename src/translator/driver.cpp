@@ -7,6 +7,7 @@
 
 #include "rtl/text.h"
 #include "translator/translation.h"
+#include "translator/translator.h"
 
 namespace trel {
 
@@ -159,11 +160,25 @@ void Translation::run() {
   m.code = std::move(lines);
 }
 
-void Machine::translate() {
-  translationStopped = false;
-  Translation t(*this);
+void translate(Machine& machine) {
+  machine.translationStopped = false;
+  Translation t(machine);
   t.run();
-  translationStopped = t.stopped;
+  machine.translationStopped = t.stopped;
+}
+
+namespace {
+
+class Translator : public SourceTranslator {
+ public:
+  void translate(Machine& machine) const override { trel::translate(machine); }
+};
+
+}  // namespace
+
+const SourceTranslator& sourceTranslator() {
+  static const Translator translator;
+  return translator;
 }
 
 }  // namespace trel

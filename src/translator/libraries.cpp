@@ -1,10 +1,7 @@
-// %import NAME%: a library's text goes in front of the program. Export: the translated program
-// written to exported/ as a library file.
+// %import NAME%: a library's text goes in front of the program.
 #include <filesystem>
 #include <system_error>
 
-#include "rtl/integer_text.h"
-#include "rtl/random.h"
 #include "rtl/text.h"
 #include "translator/translation.h"
 
@@ -54,17 +51,6 @@ void importLibrary(Translation& t, const std::string& statement) {
   t.importText += t.m.Memo1;
   t.setEntry(t.index, "");
   t.index = 0;
-}
-
-void Machine::Button7Click() {
-  translate();
-  std::string name =
-      "exported/" + hexText(static_cast<uint32_t>(randomInt(16777215)), 10) + ".qnlib";
-  std::error_code ec;
-  std::filesystem::create_directories("exported", ec);
-  writeWholeFile(name, codeText());
-  host.showMessage("Exported to: " + name +
-                   "\r\nRemember to remove entry point and imported libs!");
 }
 
 }  // namespace trel

@@ -6,11 +6,11 @@
 #include <regex>
 
 #include "process.h"
+#include "resources/embedded_code.h"
+#include "resources/string_table.h"
+#include "resources/stub_resources.h"
 #include "resources_test_files.h"
-#include "shell/embedded_code.h"
 #include "shell/main_form.h"
-#include "shell/string_table.h"
-#include "shell/stub_resources.h"
 #include "test_host.h"
 
 namespace trel {
@@ -26,15 +26,15 @@ struct BuildBench {
   TForm1 form{host, {"base.exe"}};
 
   BuildBench() {
-    host.machine = &form;
+    host.machine = &form.machine;
     testing::writeStub(dir.path() + "/base.exe");
     form.buildWaitMilliseconds = 0;
-    form.startupDirectory = dir.path();
+    form.machine.startupDirectory = dir.path();
   }
   std::string lastMessage() const { return host.messages.empty() ? "" : host.messages.back(); }
   // Runs the command the way the IDE does: an error is shown in a message box.
   bool build(const std::vector<std::string>& code, std::optional<std::string> name) {
-    form.code = code;
+    form.machine.code = code;
     if (name) host.answers.push_back(*name);
     try {
       form.Button4Click();
@@ -48,10 +48,10 @@ struct BuildBench {
 
 TEST(BuilderBuildExe, WritesTheProgramIntoACopyOfTheStub) {
   BuildBench b;
-  b.form.ListBox1.assign({"%ECHO earlier run"});
+  b.form.machine.ListBox1.assign({"%ECHO earlier run"});
   ASSERT_TRUE(b.build({"//A", "HALT"}, "prog.exe")) << b.lastMessage();
   EXPECT_EQ(b.form.Label3, "prog.exe");
-  EXPECT_TRUE(b.form.ListBox1.empty());
+  EXPECT_TRUE(b.form.machine.ListBox1.empty());
   EXPECT_TRUE(b.host.messages.empty());  // no message on success
   EXPECT_EQ(readEmbeddedEntry("prog.exe"), encodeEmbeddedCode("//A\r\nHALT"));
   EXPECT_EQ(fs::status("prog.exe").permissions(), fs::status("base.exe").permissions());
@@ -63,7 +63,7 @@ TEST(BuilderBuildExe, WritesTheProgramIntoACopyOfTheStub) {
 
 TEST(BuilderBuildExe, BeforeAnyTranslationTheInitialLineIsBuilt) {
   BuildBench b;
-  ASSERT_TRUE(b.build(b.form.code, "first.exe"));
+  ASSERT_TRUE(b.build(b.form.machine.code, "first.exe"));
   EXPECT_EQ(readEmbeddedEntry("first.exe"), encodeEmbeddedCode("//This is QN+"));
 }
 

@@ -86,7 +86,7 @@ TEST(BuilderEndToEnd, ProgramWithoutHaltEndsTheProcessToo) {
   TForm1 form(host, {"base.exe"});
   form.stubFileName = TREL_TREL_PATH;
   form.buildWaitMilliseconds = 0;
-  form.code = {"%ECHO no halt here"};
+  form.machine.code = {"%ECHO no halt here"};
   host.answers = {b.dir.path() + "/nohalt.exe"};
   form.Button4Click();
   ProcessResult r = b.run("nohalt.exe");

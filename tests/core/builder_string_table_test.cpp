@@ -4,10 +4,10 @@
 #include <filesystem>
 
 #include "process.h"
+#include "resources/embedded_code.h"
+#include "resources/string_table.h"
+#include "resources/stub_resources.h"
 #include "resources_test_files.h"
-#include "shell/embedded_code.h"
-#include "shell/string_table.h"
-#include "shell/stub_resources.h"
 
 namespace trel {
 namespace {

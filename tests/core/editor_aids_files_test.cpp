@@ -24,14 +24,14 @@ class EditorFiles : public ::testing::Test {
   fs::path dir;
 
   void SetUp() override {
-    host.machine = &form;
+    host.machine = &form.machine;
     dir = fs::temp_directory_path() /
           ("trel-editor-" + std::to_string(::getpid()) + "-" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir / "projects");
     fs::current_path(dir);
-    form.startupDirectory = dir.string();
+    form.machine.startupDirectory = dir.string();
   }
   void TearDown() override {
     fs::current_path(before);
@@ -44,7 +44,7 @@ TEST_F(EditorFiles, OpenReplacesTheLinesAndKeepsTheFilesLineBreaks) {
   trel::writeWholeFile(path("projects/a.qn"), "def (main);\n%ECHO hi\nRETURN\n");
   host.answers = {path("projects/a.qn")};
   form.Button2Click();
-  EXPECT_EQ(form.highlvl, (Lines{"def (main);", "%ECHO hi", "RETURN"}));
+  EXPECT_EQ(form.machine.highlvl, (Lines{"def (main);", "%ECHO hi", "RETURN"}));
   EXPECT_EQ(host.editorReplacements, 1);
   EXPECT_EQ(form.explorer, Lines{"0: main"});
   EXPECT_EQ(host.openDialogDirectories, Lines{path("projects")});
@@ -60,22 +60,22 @@ TEST_F(EditorFiles, AFileWithCrLfOrNoBreakAtAllSavesWithCrLf) {
   host.answers = {path("crlf.qn"), path("crlf-out.qn"), path("one.qn"), path("one-out.qn")};
   form.Button2Click();
   form.Button3Click();
-  form.highlvl.push_back("c");
+  form.machine.highlvl.push_back("c");
   form.Button2Click();
-  form.highlvl.push_back("second");
+  form.machine.highlvl.push_back("second");
   form.Button3Click();
   EXPECT_EQ(trel::readWholeFile(path("crlf-out.qn")), "a\r\nb");
   EXPECT_EQ(trel::readWholeFile(path("one-out.qn")), "only\r\nsecond");
 }
 
 TEST_F(EditorFiles, ACancelledOrFailedOpenKeepsTheEditorText) {
-  form.highlvl = {"precious", "text"};
+  form.machine.highlvl = {"precious", "text"};
   form.Button2Click();  // no answer: cancelled
   host.answers = {path("missing.qn")};
   EXPECT_THROW(form.Button2Click(), trel::Error);
   host.answers = {path("projects")};  // a folder, not a file
   EXPECT_THROW(form.Button2Click(), trel::Error);
-  EXPECT_EQ(form.highlvl, (Lines{"precious", "text"}));
+  EXPECT_EQ(form.machine.highlvl, (Lines{"precious", "text"}));
   EXPECT_EQ(host.editorReplacements, 0);
 }
 
@@ -109,7 +109,7 @@ TEST_F(EditorFiles, SaveFailsClearlyAndLeavesTheOldFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
   trel::writeWholeFile(path("keep.qn"), "old");
   fs::permissions(dir, fs::perms::owner_read | fs::perms::owner_exec);
-  form.highlvl = {"new"};
+  form.machine.highlvl = {"new"};
   host.answers = {path("keep.qn")};
   EXPECT_THROW(form.Button3Click(), trel::Error);
   fs::permissions(dir, fs::perms::owner_all);
@@ -117,20 +117,20 @@ TEST_F(EditorFiles, SaveFailsClearlyAndLeavesTheOldFile) {
 }
 
 TEST_F(EditorFiles, NewEmptiesTheEditorAndTheFunctionList) {
-  form.highlvl = {"def (a);"};
+  form.machine.highlvl = {"def (a);"};
   form.highlvlChange();
   form.New1Click();
-  EXPECT_TRUE(form.highlvl.empty());
+  EXPECT_TRUE(form.machine.highlvl.empty());
   EXPECT_TRUE(form.explorer.empty());
   EXPECT_EQ(host.editorReplacements, 1);
 }
 
 TEST_F(EditorFiles, SaveDebugLogWritesEveryLineWithCrLf) {
-  form.code = {"%ECHO hi"};
-  form.compile(1);
+  form.machine.code = {"%ECHO hi"};
+  form.machine.compile(trel::RunMode::Program);
   form.Button5Click();
-  EXPECT_EQ(trel::readWholeFile(path("log.txt")), form.debug.text());
-  EXPECT_EQ(form.debug.text().substr(0, 16), "Line: 0 Step: 1\r");
+  EXPECT_EQ(trel::readWholeFile(path("log.txt")), form.machine.debug.text());
+  EXPECT_EQ(form.machine.debug.text().substr(0, 16), "Line: 0 Step: 1\r");
 }
 
 TEST_F(EditorFiles, HelpReadsHalpRtfEveryTimeAndShowsTheWindow) {

@@ -12,18 +12,18 @@ namespace {
 struct Ide {
   TestHost host;
   trel::TForm1 form{host, {"base.exe"}};
-  Ide() { host.machine = &form; }
+  Ide() { host.machine = &form.machine; }
   std::string selected() const {
     std::string whole;
-    for (const auto& l : form.highlvl) whole += l + "\r\n";
+    for (const auto& l : form.machine.highlvl) whole += l + "\r\n";
     return whole.substr(static_cast<size_t>(form.selStart), static_cast<size_t>(form.selLength));
   }
 };
 
 TEST(FunctionList, ListsEveryLineHoldingDefWithItsLineNumber) {
   Ide ide;
-  ide.form.highlvl = {"%ECHO start", "  def (main);",      "def (sum) ;",   "def (go)",
-                      "DEF (loud);", "x := 1; // def (y)", "\tdef (two));", "call main"};
+  ide.form.machine.highlvl = {"%ECHO start", "  def (main);",      "def (sum) ;",   "def (go)",
+                              "DEF (loud);", "x := 1; // def (y)", "\tdef (two));", "call main"};
   ide.form.highlvlChange();
   EXPECT_EQ(ide.form.explorer,
             (Lines{"1: main", "2: sum ;", "3: go", "5: 1; // def (y", "6: two)"}));
@@ -33,14 +33,14 @@ TEST(FunctionList, ListsEveryLineHoldingDefWithItsLineNumber) {
 TEST(FunctionList, EmptiesWhenNoLineDefinesAFunction) {
   Ide ide;
   ide.form.explorer = {"9: stale"};
-  ide.form.highlvl = {"%ECHO hi"};
+  ide.form.machine.highlvl = {"%ECHO hi"};
   ide.form.highlvlChange();
   EXPECT_TRUE(ide.form.explorer.empty());
 }
 
 TEST(FunctionListClick, SelectsTheFirstOccurrenceOfTheEntrysLine) {
   Ide ide;
-  ide.form.highlvl = {"%ECHO a", "def (f);", "RETURN", "def (g);"};
+  ide.form.machine.highlvl = {"%ECHO a", "def (f);", "RETURN", "def (g);"};
   ide.form.highlvlChange();
   ide.form.explorerClick(1);
   EXPECT_EQ(ide.form.selStart, 9 + 10 + 8);  // line breaks count two characters
@@ -49,7 +49,7 @@ TEST(FunctionListClick, SelectsTheFirstOccurrenceOfTheEntrysLine) {
 
 TEST(FunctionListClick, TwoEqualLinesSelectTheFirst) {
   Ide ide;
-  ide.form.highlvl = {"def (f);", "RETURN", "def (f);"};
+  ide.form.machine.highlvl = {"def (f);", "RETURN", "def (f);"};
   ide.form.highlvlChange();
   ASSERT_EQ(ide.form.explorer, (Lines{"0: f", "2: f"}));
   ide.form.explorerClick(1);
@@ -59,7 +59,7 @@ TEST(FunctionListClick, TwoEqualLinesSelectTheFirst) {
 
 TEST(FunctionListClick, AnEarlierLineContainingTheTextWins) {
   Ide ide;
-  ide.form.highlvl = {"call x; def (f); more", "def (f);"};
+  ide.form.machine.highlvl = {"call x; def (f); more", "def (f);"};
   ide.form.explorer = {"1: f"};
   ide.form.explorerClick(0);
   EXPECT_EQ(ide.form.selStart, 8);
@@ -68,7 +68,7 @@ TEST(FunctionListClick, AnEarlierLineContainingTheTextWins) {
 
 TEST(FunctionListClick, NoSelectionOrAnEntryBeyondTheSourceChangesLittle) {
   Ide ide;
-  ide.form.highlvl = {"a", "b"};
+  ide.form.machine.highlvl = {"a", "b"};
   ide.form.selStart = 1;
   ide.form.explorerClick(-1);  // nothing selected
   ide.form.explorerClick(3);   // no such entry
@@ -81,14 +81,14 @@ TEST(FunctionListClick, NoSelectionOrAnEntryBeyondTheSourceChangesLittle) {
 
 TEST(LowLevelProcedures, ListsTheLabelsOfTheLastRun) {
   Ide ide;
-  ide.form.code = {"CALL ::f", "HALT", "::f", "%ECHO in f", "RETURN", "  ::spare  "};
-  ide.form.compile(1);
+  ide.form.machine.code = {"CALL ::f", "HALT", "::f", "%ECHO in f", "RETURN", "  ::spare  "};
+  ide.form.machine.compile(trel::RunMode::Program);
   ide.form.Listlowlevelproc1Click();
   // Any line holding "::" counts, so a CALL line gives an entry too, cut after two characters.
   EXPECT_EQ(ide.form.explorer, (Lines{"0: LL ::f", "2: f", "5: spare"}));
   EXPECT_TRUE(ide.form.explorerHoldsLowLevel);
   // The next editor change brings the function list back.
-  ide.form.highlvl = {"def (x);"};
+  ide.form.machine.highlvl = {"def (x);"};
   ide.form.highlvlChange();
   EXPECT_EQ(ide.form.explorer, Lines{"0: x"});
 }
@@ -102,7 +102,7 @@ TEST(LowLevelProcedures, BeforeAnyRunTheListEmpties) {
 
 TEST(LowLevelProcedures, AfterABuildEmptiedTheProgramListNothingChanges) {
   Ide ide;
-  ide.form.ListBox1.clear();
+  ide.form.machine.ListBox1.clear();
   ide.form.explorer = {"0: main"};
   ide.form.Listlowlevelproc1Click();
   EXPECT_EQ(ide.form.explorer, Lines{"0: main"});
@@ -111,8 +111,8 @@ TEST(LowLevelProcedures, AfterABuildEmptiedTheProgramListNothingChanges) {
 
 TEST(LowLevelProcedures, AClickShowsThatLineInTheViewer) {
   Ide ide;
-  ide.form.code = {"JUMP ::end", "%ECHO skipped", "::end"};
-  ide.form.compile(1);
+  ide.form.machine.code = {"JUMP ::end", "%ECHO skipped", "::end"};
+  ide.form.machine.compile(trel::RunMode::Program);
   ide.form.Listlowlevelproc1Click();
   ide.form.explorerClick(1);
   EXPECT_TRUE(ide.form.lowLevelVisible);

@@ -11,13 +11,13 @@ namespace {
 struct Ide {
   TestHost host;
   trel::TForm1 form{host, {"base.exe"}};
-  Ide() { host.machine = &form; }
+  Ide() { host.machine = &form.machine; }
 };
 
 TEST(LowLevelViewer, ShowsTheProgramListOfTheLastRunAndItsVariables) {
   Ide ide;
-  ide.form.code = {"x:=5;", "var y", "y:=abc", "RG1:=7"};
-  ide.form.compile(1);
+  ide.form.machine.code = {"x:=5;", "var y", "y:=abc", "RG1:=7"};
+  ide.form.machine.compile(trel::RunMode::Program);
   ide.form.Button6Click();
   EXPECT_TRUE(ide.form.lowLevelVisible);
   EXPECT_EQ(ide.form.lowLevelMemo1,
@@ -41,9 +41,9 @@ TEST(LowLevelViewer, BeforeAnyRunOnlyTheCountLineWithZero) {
 
 TEST(LowLevelViewer, AZeroByteEndsThePcharLineButNotTheHexLine) {
   Ide ide;
-  ide.form.code = {"var z"};
-  ide.form.compile(1);
-  ide.form.table.SetVariable("z", std::string("ab\0c\xff", 5));
+  ide.form.machine.code = {"var z"};
+  ide.form.machine.compile(trel::RunMode::Program);
+  ide.form.machine.table.SetVariable("z", std::string("ab\0c\xff", 5));
   ide.form.Button6Click();
   EXPECT_NE(ide.form.lowLevelMemo2.find("\r\nz\r\nHEX 61620063FF\r\nPCHAR: ab\r\n"),
             std::string::npos);
@@ -51,12 +51,12 @@ TEST(LowLevelViewer, AZeroByteEndsThePcharLineButNotTheHexLine) {
 
 TEST(LowLevelViewer, IsASnapshotTakenWhenTheCommandRuns) {
   Ide ide;
-  ide.form.code = {"a:=1"};
-  ide.form.compile(1);
+  ide.form.machine.code = {"a:=1"};
+  ide.form.machine.compile(trel::RunMode::Program);
   ide.form.Button6Click();
   std::string before = ide.form.lowLevelMemo2;
-  ide.form.code = {"b:=1", "var c"};
-  ide.form.compile(1);
+  ide.form.machine.code = {"b:=1", "var c"};
+  ide.form.machine.compile(trel::RunMode::Program);
   EXPECT_EQ(ide.form.lowLevelMemo2, before);
   ide.form.Button6Click();
   EXPECT_NE(ide.form.lowLevelMemo2, before);

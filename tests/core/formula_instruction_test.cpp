@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "process.h"
+#include "shell/commands.h"
 #include "test_host.h"
+#include "translator/translator.h"
 
 using trel::testing::ProcessResult;
 using trel::testing::runProcess;
@@ -80,7 +82,7 @@ TEST(FormulaInstruction, AProgramStartedInsideAFormulaGetsItsOwnComponent) {
   // While the outer formula loops, a console line runs a formula of its own.
   b.host.at(4, [&] {
     b.machine.console.Edit1 = "@FORMULA 6 * 7";
-    b.machine.ConsoleButton1Click();
+    trel::ConsoleButton1Click(b.machine);
   });
   b.host.at(6, [&] { b.machine.CheckBox1 = true; });
   ASSERT_TRUE(b.exec({"@FORMULA WHILE 1 DO 0 WEND"}));

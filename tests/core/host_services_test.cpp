@@ -6,6 +6,7 @@
 
 #include "process.h"
 #include "test_host.h"
+#include "translator/translator.h"
 
 namespace fs = std::filesystem;
 using trel::testing::ProcessResult;
@@ -45,11 +46,11 @@ TEST_F(HostServices, AnAnsweredDialogStoresTheFullPathAndTheStartupDirectoryCome
   TempDir start("open-start"), elsewhere("open-elsewhere");
   WanderingHost host;
   host.wanderTo = elsewhere.path();
-  trel::Machine m(host);
+  trel::Machine m(host, trel::sourceTranslator());
   m.startupDirectory = start.path();
   host.answers = {"sub/../picked.qn", "/abs/other.qn"};
   m.code = {"__OPEN@@", "%ECHO OpenDialog1.filename", "__OPEN@@", "%ECHO OpenDialog1.filename"};
-  m.compile(1);
+  m.compile(trel::RunMode::Program);
   // A relative answer is taken against the folder the dialog left current.
   EXPECT_EQ(host.printed,
             (std::vector<std::string>{elsewhere.path() + "/picked.qn", "/abs/other.qn"}));

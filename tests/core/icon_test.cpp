@@ -5,11 +5,11 @@
 #include <filesystem>
 
 #include "process.h"
+#include "resources/icon_image.h"
+#include "resources/icon_modify_unit.h"
+#include "resources/stub_resources.h"
 #include "resources_test_files.h"
-#include "shell/icon_image.h"
-#include "shell/icon_modify_unit.h"
 #include "shell/main_form.h"
-#include "shell/stub_resources.h"
 #include "test_host.h"
 
 namespace trel {
@@ -132,7 +132,7 @@ TEST(IconCommand, AsksForBothFilesAndReportsTheOutcome) {
   WanderingHost host;
   host.elsewhere = f.dir.path() + "/other";
   TForm1 form(host, {"base.exe"});
-  form.startupDirectory = f.dir.path();
+  form.machine.startupDirectory = f.dir.path();
 
   host.answers = {f.source, f.dest};
   form.Button10Click();

@@ -2,9 +2,9 @@
 // every kind of damage is rejected without reading outside the bytes.
 #include <gtest/gtest.h>
 
-#include "shell/crc32.h"
-#include "shell/little_endian.h"
-#include "shell/resources.h"
+#include "resources/crc32.h"
+#include "resources/little_endian.h"
+#include "resources/resources.h"
 
 namespace trel {
 namespace {

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "process.h"
+#include "resources/resources.h"
 #include "resources_test_files.h"
-#include "shell/resources.h"
 
 namespace trel {
 namespace {

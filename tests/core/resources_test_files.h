@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "process.h"
+#include "resources/little_endian.h"
+#include "resources/resources.h"
+#include "resources/stub_resources.h"
 #include "rtl/text.h"
-#include "shell/little_endian.h"
-#include "shell/resources.h"
-#include "shell/stub_resources.h"
 
 namespace trel::testing {
 

@@ -1,8 +1,8 @@
 // The embedded-code entry read back: pieces of two digits, "00" pieces, line breaks, bad pieces.
 #include <gtest/gtest.h>
 
+#include "resources/embedded_code.h"
 #include "rtl/errors.h"
-#include "shell/embedded_code.h"
 
 namespace trel {
 namespace {

@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "process.h"
+#include "resources/embedded_code.h"
+#include "resources/string_table.h"
 #include "resources_test_files.h"
-#include "shell/embedded_code.h"
 #include "shell/main_form.h"
-#include "shell/string_table.h"
 #include "test_host.h"
 
 namespace trel {
@@ -28,7 +28,7 @@ struct StartBench {
     std::string exe = testing::writeStub(dir.path() + "/program");
     if (entry) WriteStringResource(exe, *entry, 101);
     form = std::make_unique<TForm1>(host, std::move(arguments));
-    host.machine = form.get();
+    host.machine = &form->machine;
     form->executablePath = exe;
     form->FormCreate();
   }
@@ -39,30 +39,30 @@ TEST(StartupForm, OnlyTheExactArgumentBaseExeStartsTheIde) {
     StartBench b;
     b.start({argument}, encodeEmbeddedCode("%ECHO built"));
     EXPECT_FALSE(b.form->ideMode()) << argument;
-    EXPECT_EQ(b.form->code, std::vector<std::string>{"%ECHO built"}) << argument;
-    EXPECT_EQ(b.form->highlvl, std::vector<std::string>{"highlvl"});
-    EXPECT_TRUE(b.form->firstArgumentPresent);
+    EXPECT_EQ(b.form->machine.code, std::vector<std::string>{"%ECHO built"}) << argument;
+    EXPECT_EQ(b.form->machine.highlvl, std::vector<std::string>{"highlvl"});
+    EXPECT_TRUE(b.form->machine.firstArgumentPresent);
   }
   StartBench none;
   none.start({}, encodeEmbeddedCode("%ECHO built"));
   EXPECT_FALSE(none.form->ideMode());
-  EXPECT_FALSE(none.form->firstArgumentPresent);
-  EXPECT_EQ(none.form->code, std::vector<std::string>{"%ECHO built"});
+  EXPECT_FALSE(none.form->machine.firstArgumentPresent);
+  EXPECT_EQ(none.form->machine.code, std::vector<std::string>{"%ECHO built"});
 }
 
 TEST(StartupForm, StandaloneDecodesTheEntryIntoCode) {
   StartBench b;
   b.start({}, "2F2F410D0A");
-  EXPECT_EQ(b.form->codeText(), "//A\r\n");
+  EXPECT_EQ(b.form->machine.codeText(), "//A\r\n");
   EXPECT_TRUE(b.host.messages.empty());
   EXPECT_FALSE(b.form->startupReportedError);
-  EXPECT_EQ(b.form->startupDirectory, fs::current_path().string());
+  EXPECT_EQ(b.form->machine.startupDirectory, fs::current_path().string());
 }
 
 TEST(StartupForm, StubPlaceholderGivesAnEmptyProgramAndTheConversionError) {
   StartBench b;
   b.start({});
-  EXPECT_TRUE(b.form->code.empty());
+  EXPECT_TRUE(b.form->machine.code.empty());
   EXPECT_EQ(b.host.messages, std::vector<std::string>{"'NO' is not a valid integer value"});
   EXPECT_TRUE(b.form->startupReportedError);
 }
@@ -70,7 +70,7 @@ TEST(StartupForm, StubPlaceholderGivesAnEmptyProgramAndTheConversionError) {
 TEST(StartupForm, ABadPieceKeepsWhatWasDecodedBeforeIt) {
   StartBench b;
   b.start({}, encodeEmbeddedCode("%ECHO a\r\n%ECHO b") + "ZZ41");
-  EXPECT_EQ(b.form->code, (std::vector<std::string>{"%ECHO a", "%ECHO b"}));
+  EXPECT_EQ(b.form->machine.code, (std::vector<std::string>{"%ECHO a", "%ECHO b"}));
   EXPECT_EQ(b.host.messages, std::vector<std::string>{"'ZZ' is not a valid integer value"});
 }
 
@@ -83,7 +83,7 @@ TEST(StartupForm, DamagedOwnExecutableRunsNothingAndSaysWhy) {
   b.form = std::make_unique<TForm1>(b.host, std::vector<std::string>{});
   b.form->executablePath = exe;
   b.form->FormCreate();
-  EXPECT_TRUE(b.form->code.empty());
+  EXPECT_TRUE(b.form->machine.code.empty());
   ASSERT_EQ(b.host.messages.size(), 1u);
   EXPECT_NE(b.host.messages[0].find("damaged or truncated"), std::string::npos);
 }
@@ -112,15 +112,15 @@ TEST(StartupForm, IdeLoadsAndKeepsTheEditorText) {
   StartBench b;
   writeWholeFile("code.qn", "%ECHO a\nvar x\ndef (f);\n");
   b.start({"base.exe"});
-  EXPECT_EQ(b.form->highlvl, (std::vector<std::string>{"%ECHO a", "var x", "def (f);"}));
+  EXPECT_EQ(b.form->machine.highlvl, (std::vector<std::string>{"%ECHO a", "var x", "def (f);"}));
   EXPECT_EQ(b.form->explorer, std::vector<std::string>{"2: f"});
   EXPECT_EQ(b.form->highlvlLineBreak, "\n");
-  EXPECT_EQ(b.form->code, std::vector<std::string>{"//This is QN+"});
+  EXPECT_EQ(b.form->machine.code, std::vector<std::string>{"//This is QN+"});
   b.form->Timer1Timer();
   EXPECT_TRUE(b.form->mainWindowVisible);
   EXPECT_TRUE(b.host.printed.empty());
 
-  b.form->highlvl.push_back("%ECHO b");
+  b.form->machine.highlvl.push_back("%ECHO b");
   b.form->FormClose();
   EXPECT_EQ(readWholeFile("code.qn"), "%ECHO a\nvar x\ndef (f);\n%ECHO b");
 }
@@ -128,7 +128,7 @@ TEST(StartupForm, IdeLoadsAndKeepsTheEditorText) {
 TEST(StartupForm, IdeWithoutCodeQnStartsWithTheInitialText) {
   StartBench b;
   b.start({"base.exe"});
-  EXPECT_EQ(b.form->highlvl, std::vector<std::string>{"highlvl"});
+  EXPECT_EQ(b.form->machine.highlvl, std::vector<std::string>{"highlvl"});
   ASSERT_EQ(b.host.messages.size(), 1u);
   EXPECT_NE(b.host.messages[0].find("code.qn"), std::string::npos);
   b.form->FormClose();

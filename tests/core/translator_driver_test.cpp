@@ -9,6 +9,7 @@
 #include "rtl/random.h"
 #include "rtl/text.h"
 #include "test_host.h"
+#include "translator/translator.h"
 
 using trel::testing::CurrentDirectoryScope;
 using trel::testing::TempDir;
@@ -20,7 +21,7 @@ namespace {
 Lines translate(TestBench& b, const Lines& source) {
   b.machine.highlvl = source;
   b.machine.debug.clear();
-  b.machine.translate();
+  trel::translate(b.machine);
   return b.machine.code;
 }
 

@@ -5,7 +5,9 @@
 
 #include "process.h"
 #include "rtl/text.h"
+#include "shell/commands.h"
 #include "test_host.h"
+#include "translator/translator.h"
 
 using trel::testing::CurrentDirectoryScope;
 using trel::testing::ProcessOptions;
@@ -19,7 +21,7 @@ namespace {
 Lines translateIn(const TempDir& dir, const Lines& source, TestBench& b) {
   CurrentDirectoryScope in(dir.path());
   b.machine.highlvl = source;
-  b.machine.translate();
+  trel::translate(b.machine);
   return b.machine.code;
 }
 
@@ -82,7 +84,7 @@ TEST(Import, AnUnreadableLibraryAbandonsTheTranslation) {
     std::filesystem::permissions(locked, std::filesystem::perms::none);
     CurrentDirectoryScope in(dir.path());
     b.machine.highlvl = {"%import locked%"};
-    EXPECT_THROW(b.machine.translate(), std::exception);
+    EXPECT_THROW(trel::translate(b.machine), std::exception);
     EXPECT_TRUE(b.machine.code.empty());
   }
 }
@@ -92,14 +94,14 @@ TEST(Export, WritesTheTranslatedProgramUnderARandomNameAndSaysWhere) {
   TestBench b;
   CurrentDirectoryScope in(dir.path());
   b.machine.highlvl = {"def (f)", "RETURN"};
-  b.machine.Button7Click();
+  trel::Button7Click(b.machine);
   ASSERT_EQ(b.host.messages.size(), 1u);
   const std::string message = b.host.messages[0];
   ASSERT_EQ(message.rfind("Exported to: exported/0000", 0), 0u) << message;
   std::string name = message.substr(13, 25);
   EXPECT_EQ(message.substr(13 + 25), "\r\nRemember to remove entry point and imported libs!");
   EXPECT_EQ(trel::readWholeFile(name), "::f\r\nRETURN\r\nHALT");
-  b.machine.Button7Click();
+  trel::Button7Click(b.machine);
   EXPECT_NE(b.host.messages[1], message);  // a new name every time
 }
 

@@ -4,6 +4,7 @@
 #include "rtl/integer_text.h"
 #include "rtl/random.h"
 #include "test_host.h"
+#include "translator/translator.h"
 
 using trel::testing::TestBench;
 using Lines = std::vector<std::string>;
@@ -14,7 +15,7 @@ Lines translate(const Lines& source, TestBench* bench = nullptr) {
   TestBench local;
   TestBench& b = bench ? *bench : local;
   b.machine.highlvl = source;
-  b.machine.translate();
+  trel::translate(b.machine);
   Lines code = b.machine.code;
   code.pop_back();  // HALT
   return code;

@@ -30,10 +30,10 @@ class BadInputTest : public QObject {
     QTest::keyClicks(&ed, "y:=1");
     QTest::keyClick(&ed, Qt::Key_Return);
     serve(400);  // long sources are copied after a pause in typing
-    QCOMPARE(ide.form().highlvl.size(), size_t(100002));
-    QCOMPARE(ide.form().highlvl[100000], std::string("y:=1"));
+    QCOMPARE(ide.form().machine.highlvl.size(), size_t(100002));
+    QCOMPARE(ide.form().machine.highlvl[100000], std::string("y:=1"));
     ide.trigger(MainCommand::Run);
-    QCOMPARE(ide.form().console.lines().front(), std::string("end"));
+    QCOMPARE(ide.form().machine.console.lines().front(), std::string("end"));
   }
 
   void aBinaryFileOpensWithoutLosingAByte() {
@@ -52,13 +52,13 @@ class BadInputTest : public QObject {
     ide.trigger(MainCommand::Save);
     QCOMPARE(trel::readWholeFile(ide.dir.path("projects/copy.qn")), bytes);
     ide.trigger(MainCommand::Run);  // whatever it does, it ends with the IDE intact
-    QVERIFY(ide.form().frame == nullptr);
+    QVERIFY(ide.form().machine.frame == nullptr);
   }
 
   void aMillionLinesOfOutput() {
     Ide ide("var n\n::top\n%ECHO n\nn+1\nCMP n,1000000\nIF < ::top");
     ide.trigger(MainCommand::Run);
-    const Lines& out = ide.form().console.lines();
+    const Lines& out = ide.form().machine.console.lines();
     QCOMPARE(out.size(), size_t(1000003));
     QCOMPARE(out[999999], std::string("999999"));
     auto& memo = ide.session->consoleWindow().memo();
@@ -76,9 +76,9 @@ class BadInputTest : public QObject {
     QVERIFY(ide.host.messages.empty());
     QCOMPARE(ide.session->madeWindows().forms().size(), size_t(1000));
     QCOMPARE(
-        ide.form().table.GetVariable("form1000.handle"),
+        ide.form().machine.table.GetVariable("form1000.handle"),
         std::to_string(static_cast<uint64_t>(ide.session->madeWindows().forms().back()->winId())));
-    QCOMPARE(ide.form().console.lines()[1000], std::string("made"));
+    QCOMPARE(ide.form().machine.console.lines()[1000], std::string("made"));
   }
 
   void aHugeLineInTheLogAndTheViewer() {
@@ -90,7 +90,7 @@ class BadInputTest : public QObject {
     ide.main().debugView().repaint();
     ide.session->consoleWindow().repaint();
     QVERIFY(viewer.isVisible());
-    QCOMPARE(ide.form().console.lines().front().size(), size_t(3'000'000));
+    QCOMPARE(ide.form().machine.console.lines().front().size(), size_t(3'000'000));
   }
 };
 

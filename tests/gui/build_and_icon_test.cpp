@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "gui_test_support.h"
+#include "resources/icon_image.h"
 #include "rtl/text.h"
-#include "shell/icon_image.h"
 
 using trel::gui::MainCommand;
 using trel::guitest::Ide;

@@ -32,8 +32,8 @@ class MadeWindowsTest : public QObject {
     QCOMPARE(form.size(), QSize(300, 200));
     QCOMPARE(form.componentName(), std::string("formx1"));
     std::string handle = std::to_string(static_cast<uint64_t>(form.winId()));
-    QCOMPARE(ide.form().table.GetVariable("form1.handle"), handle);
-    QCOMPARE(ide.form().console.lines().front(), "Hello as form1.handle " + handle);
+    QCOMPARE(ide.form().machine.table.GetVariable("form1.handle"), handle);
+    QCOMPARE(ide.form().machine.console.lines().front(), "Hello as form1.handle " + handle);
     auto labels = form.findChildren<trel::gui::MadeLabel*>();
     QCOMPARE(labels.size(), qsizetype(1));
     QCOMPARE(labels[0]->text(), QString("Hi"));
@@ -56,12 +56,12 @@ class MadeWindowsTest : public QObject {
     auto* label = form.findChildren<trel::gui::MadeLabel*>()[0];
     QTest::mouseClick(label, Qt::LeftButton);
     serve();
-    QCOMPARE(ide.form().table.GetVariable("__SENDERCLASS__"), std::string("TLabel"));
-    QCOMPARE(ide.form().table.GetVariable("__SENDERNAME__"), std::string("label1"));
+    QCOMPARE(ide.form().machine.table.GetVariable("__SENDERCLASS__"), std::string("TLabel"));
+    QCOMPARE(ide.form().machine.table.GetVariable("__SENDERNAME__"), std::string("label1"));
     QTest::mouseClick(&form, Qt::LeftButton, {}, QPoint(100, 100));
     serve();
-    QCOMPARE(ide.form().table.GetVariable("__SENDERCLASS__"), std::string("TForm"));
-    QCOMPARE(ide.form().table.GetVariable("__SENDERNAME__"), std::string("formx1"));
+    QCOMPARE(ide.form().machine.table.GetVariable("__SENDERCLASS__"), std::string("TForm"));
+    QCOMPARE(ide.form().machine.table.GetVariable("__SENDERNAME__"), std::string("formx1"));
   }
 
   void aClickDuringARunRunsTheFormclickCode() {
@@ -76,10 +76,10 @@ class MadeWindowsTest : public QObject {
     QTimer::singleShot(3000, &ide.main(),
                        [&] { ide.main().onlyTranslate().setChecked(true); });  // a safety net
     ide.trigger(MainCommand::Run);
-    QVERIFY(!ide.form().CheckBox1);
-    const Lines& out = ide.form().console.lines();
+    QVERIFY(!ide.form().machine.CheckBox1);
+    const Lines& out = ide.form().machine.console.lines();
     QVERIFY(std::find(out.begin(), out.end(), "formx1") != out.end());
-    const Lines log = ide.form().debug.lines();
+    const Lines log = ide.form().machine.debug.lines();
     QVERIFY(std::find(log.begin(), log.end(), "GOT THE SYSTEM MESSAGE!") != log.end());
   }
 
@@ -95,7 +95,7 @@ class MadeWindowsTest : public QObject {
     QVERIFY(forms[0]->winId() != forms[1]->winId());
     QTest::mouseClick(forms[0].get(), Qt::LeftButton, {}, QPoint(50, 50));
     serve();
-    QCOMPARE(ide.form().table.GetVariable("__SENDERCLASS__"), std::string("TForm"));
+    QCOMPARE(ide.form().machine.table.GetVariable("__SENDERCLASS__"), std::string("TForm"));
     // Closing a made window only hides it.
     forms[0]->close();
     serve();

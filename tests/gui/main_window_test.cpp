@@ -124,7 +124,8 @@ class MainWindowTest : public QObject {
     QTest::keyClick(&ed, Qt::Key_Return);
     QTest::keyClicks(&ed, "%ECHO in main");
     serve();
-    QCOMPARE(ide.form().highlvl, (std::vector<std::string>{"def (main);", "%ECHO in main"}));
+    QCOMPARE(ide.form().machine.highlvl,
+             (std::vector<std::string>{"def (main);", "%ECHO in main"}));
     QCOMPARE(ide.main().explorer().count(), 1);
     QCOMPARE(ide.main().explorer().item(0)->text(), QString("0: main"));
   }
@@ -147,7 +148,7 @@ class MainWindowTest : public QObject {
     std::string bytes("caf\xc3\xa9 \xff\xfe\x00zero", 14);
     Ide ide(bytes);
     QCOMPARE(ide.main().editor().bytes(), bytes);
-    QCOMPARE(ide.form().highlvl, std::vector<std::string>{bytes});
+    QCOMPARE(ide.form().machine.highlvl, std::vector<std::string>{bytes});
     ide.main().close();  // writes code.qn
     QCOMPARE(trel::readWholeFile("code.qn"), bytes);
   }

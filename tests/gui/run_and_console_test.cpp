@@ -17,14 +17,15 @@ class RunAndConsoleTest : public QObject {
     Ide ide("%ECHO hi");
     auto& console = ide.session->consoleWindow();
     QVERIFY(!console.isVisible());
-    QCOMPARE(ide.form().console.lines(),
+    QCOMPARE(ide.form().machine.console.lines(),
              (Lines{"Trel Default Output console", "Trel is QN+ interpreter", ""}));
     ide.trigger(MainCommand::Run);
     QVERIFY(console.isVisible());
-    QCOMPARE(ide.form().console.lines(), (Lines{"hi", "", "", "Trel: QN+ End of executing"}));
+    QCOMPARE(ide.form().machine.console.lines(),
+             (Lines{"hi", "", "", "Trel: QN+ End of executing"}));
     QCOMPARE(console.memo().lineCount(), size_t(4));
-    QCOMPARE(ide.main().debugView().lineCount(), ide.form().debug.lineCount());
-    QVERIFY(ide.form().debug.lineCount() > 2);
+    QCOMPARE(ide.main().debugView().lineCount(), ide.form().machine.debug.lineCount());
+    QVERIFY(ide.form().machine.debug.lineCount() > 2);
   }
 
   void theConsoleButtonRunsALineOnTheLastMachine() {
@@ -35,9 +36,9 @@ class RunAndConsoleTest : public QObject {
     QTest::keyClicks(&console.input(), "%ECHO RG0");
     QTest::mouseClick(&console.runButton(), Qt::LeftButton);
     serve();
-    QCOMPARE(ide.form().console.lines().back(), std::string("42"));
+    QCOMPARE(ide.form().machine.console.lines().back(), std::string("42"));
     QCOMPARE(console.input().toPlainText(), QString());
-    QCOMPARE(ide.form().console.Edit1, std::string());
+    QCOMPARE(ide.form().machine.console.Edit1, std::string());
     // An error in a console line is a message, and the next line works.
     QTest::keyClicks(&console.input(), "JUMP ::nowhere");
     QTest::mouseClick(&console.runButton(), Qt::LeftButton);
@@ -46,7 +47,7 @@ class RunAndConsoleTest : public QObject {
     serve();
     QCOMPARE(ide.host.messages.back(),
              std::string("Trel: '::nowhere' is not a valid integer value"));
-    QCOMPARE(ide.form().console.lines().back(), std::string("after"));
+    QCOMPARE(ide.form().machine.console.lines().back(), std::string("after"));
   }
 
   void closingTheConsoleHidesIt() {
@@ -54,7 +55,7 @@ class RunAndConsoleTest : public QObject {
     ide.trigger(MainCommand::Run);
     ide.session->consoleWindow().close();
     serve();
-    QVERIFY(!ide.form().console.visible());
+    QVERIFY(!ide.form().machine.console.visible());
     ide.trigger(MainCommand::Run);  // every run shows it again
     QVERIFY(ide.session->consoleWindow().isVisible());
   }
@@ -63,10 +64,10 @@ class RunAndConsoleTest : public QObject {
     Ide ide("%ECHO before\nJUMP ::nowhere\n%ECHO after");
     ide.trigger(MainCommand::Run);
     QCOMPARE(ide.host.messages, Lines{"Trel: '::nowhere' is not a valid integer value"});
-    QCOMPARE(ide.form().console.lines(), Lines{"before"});
+    QCOMPARE(ide.form().machine.console.lines(), Lines{"before"});
     ide.type("%ECHO fine");
     ide.trigger(MainCommand::Run);
-    QCOMPARE(ide.form().console.lines().front(), std::string("fine"));
+    QCOMPARE(ide.form().machine.console.lines().front(), std::string("fine"));
   }
 
   void onlyTranslateStopsAProgramThatLoopsForever() {
@@ -80,18 +81,18 @@ class RunAndConsoleTest : public QObject {
     });
     ide.trigger(MainCommand::Run);  // returns once the box stopped the run
     QVERIFY(pumpsBefore > 3);
-    QVERIFY(ide.form().CheckBox1);
-    QVERIFY(ide.form().frame == nullptr);
-    QCOMPARE(ide.form().console.lines().back(), std::string("Trel: QN+ End of executing"));
+    QVERIFY(ide.form().machine.CheckBox1);
+    QVERIFY(ide.form().machine.frame == nullptr);
+    QCOMPARE(ide.form().machine.console.lines().back(), std::string("Trel: QN+ End of executing"));
   }
 
   void onlyTranslateStopsAFormulaThatLoopsForever() {
     Ide ide("formula (WHILE 1 DO 1 WEND);\n%ECHO never");
     QTimer::singleShot(200, &ide.main(), [&] { ide.main().onlyTranslate().setChecked(true); });
     ide.trigger(MainCommand::Run);  // returns once the box stopped the formula
-    QVERIFY(ide.form().frame == nullptr);
-    QVERIFY(ide.form().CheckBox1);
-    const Lines& out = ide.form().console.lines();
+    QVERIFY(ide.form().machine.frame == nullptr);
+    QVERIFY(ide.form().machine.CheckBox1);
+    const Lines& out = ide.form().machine.console.lines();
     QVERIFY(std::find(out.begin(), out.end(), "never") == out.end());
   }
 
@@ -103,12 +104,12 @@ class RunAndConsoleTest : public QObject {
       auto& console = ide.session->consoleWindow();
       console.input().setPlainText("%ECHO nested");
       QTest::mouseClick(&console.runButton(), Qt::LeftButton);
-      consoleNested = ide.form().frame != nullptr;
+      consoleNested = ide.form().machine.frame != nullptr;
     });
     QTimer::singleShot(200, &ide.main(), [&] {
       // Run again while running: a fresh run of the new text, nested in the first one's step.
       ide.type("%ECHO second");
-      runNested = ide.form().frame != nullptr;
+      runNested = ide.form().machine.frame != nullptr;
       ide.trigger(MainCommand::Run);
     });
     QTimer::singleShot(400, &ide.main(), [&] { ide.main().onlyTranslate().setChecked(true); });
@@ -116,16 +117,16 @@ class RunAndConsoleTest : public QObject {
     serve(500);
     QVERIFY(consoleNested);
     QVERIFY(runNested);
-    const Lines& out = ide.form().console.lines();
+    const Lines& out = ide.form().machine.console.lines();
     QVERIFY(std::find(out.begin(), out.end(), "second") != out.end());
-    QVERIFY(ide.form().frame == nullptr);
+    QVERIFY(ide.form().machine.frame == nullptr);
   }
 
   void theLogViewTakesInAMillionStepRunWithoutCopyingIt() {
     Ide ide("var n\n::top\nn+1\nCMP n,200000\nIF < ::top");
     ide.trigger(MainCommand::Run);
     auto& view = ide.main().debugView();
-    QCOMPARE(view.lineCount(), ide.form().debug.lineCount());
+    QCOMPARE(view.lineCount(), ide.form().machine.debug.lineCount());
     QVERIFY(view.lineCount() > 1000000);
     // It follows the end of the log.
     QVERIFY(view.firstVisibleLine() > 1000000);

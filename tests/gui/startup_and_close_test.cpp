@@ -19,7 +19,7 @@ class StartupAndCloseTest : public QObject {
   void theIdeOpensOnCodeQnWithTheSplashOnTop() {
     Ide ide("def (main);\n%ECHO hi\nRETURN");
     QVERIFY(ide.main().isVisible());
-    QCOMPARE(ide.form().highlvl, (Lines{"def (main);", "%ECHO hi", "RETURN"}));
+    QCOMPARE(ide.form().machine.highlvl, (Lines{"def (main);", "%ECHO hi", "RETURN"}));
     QCOMPARE(ide.main().explorer().count(), 1);
     trel::gui::SplashWindow* splash = ide.session->splashWindow();
     QVERIFY(splash && splash->isVisible());
@@ -41,7 +41,7 @@ class StartupAndCloseTest : public QObject {
     serve();
     QCOMPARE(host.messages.size(), size_t(1));
     QVERIFY(host.messages[0].find("code.qn") != std::string::npos);
-    QCOMPARE(session.form().highlvl, Lines{"highlvl"});
+    QCOMPARE(session.form().machine.highlvl, Lines{"highlvl"});
     QVERIFY(session.mainWindow().isVisible());
   }
 
@@ -92,11 +92,11 @@ class StartupAndCloseTest : public QObject {
     Ide ide("precious");
     ide.trigger(MainCommand::New);
     QCOMPARE(ide.main().editor().bytes(), std::string());
-    QVERIFY(ide.form().highlvl.empty());
+    QVERIFY(ide.form().machine.highlvl.empty());
     ide.main().editor().undo();
     serve();
     QCOMPARE(ide.main().editor().bytes(), std::string("precious"));
-    QCOMPARE(ide.form().highlvl, Lines{"precious"});
+    QCOMPARE(ide.form().machine.highlvl, Lines{"precious"});
   }
 
   void openAndSaveGoThroughTheirDialogs() {
@@ -132,14 +132,14 @@ class StartupAndCloseTest : public QObject {
 
   void aStandaloneRunThatHidesItsConsoleEndsAtOnce() {
     Ide ide("", {"x"});
-    ide.form().code = {"%ECHO bye", "%NO_OUT"};  // as if decoded from the executable
+    ide.form().machine.code = {"%ECHO bye", "%NO_OUT"};  // as if decoded from the executable
     serve(250);
     QCOMPARE(ide.quits, std::vector<int>{0});
   }
 
   void aStandaloneProgramEndsWhenItsLastWindowCloses() {
     Ide ide("", {"x"});
-    ide.form().code = {"%ECHO still here"};  // as if decoded from the executable
+    ide.form().machine.code = {"%ECHO still here"};  // as if decoded from the executable
     serve(250);
     QVERIFY(ide.session->consoleWindow().isVisible());
     QVERIFY(ide.quits.empty());

@@ -53,7 +53,7 @@ class ViewerAndHelpTest : public QObject {
     Ide ide("%ECHO x");
     ide.trigger(MainCommand::Run);
     ide.trigger(MainCommand::SaveDebugLog);
-    QCOMPARE(trel::readWholeFile("log.txt"), ide.form().debug.text());
+    QCOMPARE(trel::readWholeFile("log.txt"), ide.form().machine.debug.text());
   }
 
   void helpShowsHalpRtfFormatted() {

@@ -1,5 +1,7 @@
 #include "test_host.h"
 
+#include "shell/commands.h"
+
 namespace trel::testing {
 
 void TestHost::processEvents() {
@@ -20,12 +22,12 @@ void TestHost::processEvents() {
 void TestHost::consoleLineAt(uint64_t pumpCall, const std::string& line) {
   at(pumpCall, [this, line] {
     machine->console.Edit1 = line;
-    machine->ConsoleButton1Click();
+    ConsoleButton1Click(*machine);
   });
 }
 
 void TestHost::runCommandAt(uint64_t pumpCall) {
-  at(pumpCall, [this] { machine->Button1Click(); });
+  at(pumpCall, [this] { Button1Click(*machine); });
 }
 
 void TestHost::onlyTranslateAt(uint64_t pumpCall) {
@@ -93,17 +95,17 @@ bool guarded(Host& host, const std::function<void()>& body) {
 
 bool TestBench::exec(const std::vector<std::string>& code) {
   machine.code = code;
-  return guarded(host, [&] { machine.compile(1); });
+  return guarded(host, [&] { machine.compile(RunMode::Program); });
 }
 
 bool TestBench::run(const std::vector<std::string>& source) {
   machine.highlvl = source;
-  return guarded(host, [&] { machine.Button1Click(); });
+  return guarded(host, [&] { Button1Click(machine); });
 }
 
 bool TestBench::console(const std::string& line) {
   machine.console.Edit1 = line;
-  return guarded(host, [&] { machine.ConsoleButton1Click(); });
+  return guarded(host, [&] { ConsoleButton1Click(machine); });
 }
 
 }  // namespace trel::testing

@@ -13,6 +13,7 @@
 
 #include "machine/host.h"
 #include "machine/machine.h"
+#include "translator/translator.h"
 
 namespace trel::testing {
 
@@ -88,15 +89,15 @@ class TestHost : public Host {
 // A machine with its test host, for tests that run programs.
 struct TestBench {
   TestHost host;
-  Machine machine{host};
+  Machine machine{host, sourceTranslator()};
   TestBench() { host.machine = &machine; }
 
-  // compile(1) on the lines taken as low-level code; errors are caught and shown as the
+  // A program run of the lines taken as low-level code; errors are caught and shown as the
   // application's error display would show them. Answers false when an error ended the run.
   bool exec(const std::vector<std::string>& code);
   // The Run command on the lines taken as source.
   bool run(const std::vector<std::string>& source);
-  // compile(2) on one console line.
+  // A console-line run of one line.
   bool console(const std::string& line);
   // Log lines of the last run.
   std::vector<std::string> log() const { return machine.debug.lines(); }

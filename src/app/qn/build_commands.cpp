@@ -5,13 +5,14 @@
 #include <filesystem>
 
 #include "app/qn/qn_commands.h"
+#include "resources/embedded_code.h"
+#include "resources/resources.h"
+#include "resources/string_table.h"
 #include "rtl/errors.h"
 #include "rtl/text.h"
-#include "shell/embedded_code.h"
 #include "shell/main_form.h"
-#include "shell/resources.h"
-#include "shell/string_table.h"
 #include "shell/terminal_host.h"
+#include "translator/translator.h"
 
 namespace trel::qn {
 
@@ -67,13 +68,13 @@ int buildCommand(const Args& args) {
   // Started as the IDE is, so the form behaves as it does there.
   TForm1 form(host, {"base.exe"});
   std::error_code ec;
-  form.startupDirectory = std::filesystem::current_path(ec).string();
+  form.machine.startupDirectory = std::filesystem::current_path(ec).string();
   form.stubFileName = stub;
   form.buildWaitMilliseconds = 0;  // the pause only lets a desktop settle between copy and write
-  form.highlvl = splitFileLines(text);
+  form.machine.highlvl = splitFileLines(text);
   try {
-    form.translate();
-    if (form.translationStopped) return 1;
+    translate(form.machine);
+    if (form.machine.translationStopped) return 1;
     form.Button4Click();
   } catch (const std::exception& e) {
     showError(host, e);

@@ -10,7 +10,9 @@
 #include "rtl/integer_text.h"
 #include "rtl/random.h"
 #include "rtl/text.h"
+#include "shell/commands.h"
 #include "shell/terminal_host.h"
+#include "translator/translator.h"
 
 namespace trel::qn {
 
@@ -112,7 +114,7 @@ int runOrExec(const Args& args, bool translateFirst) {
 
   TerminalHost host;
   host.answers = std::move(o.answers);
-  Machine m(host);
+  Machine m(host, sourceTranslator());
   std::error_code ec;
   m.startupDirectory = std::filesystem::current_path(ec).string();
   m.CheckBox1 = o.onlyTranslate;
@@ -122,13 +124,13 @@ int runOrExec(const Args& args, bool translateFirst) {
   int status = guarded(host, [&] {
     if (translateFirst) {
       m.highlvl = splitFileLines(text);
-      m.Button1Click([&] {
+      Button1Click(m, [&] {
         if (!o.codeFile.empty()) writeLines(o.codeFile, m.code);
       });
     } else {
       m.code = splitFileLines(text);
       if (!o.codeFile.empty()) writeLines(o.codeFile, m.code);
-      m.compile(1);
+      m.compile(RunMode::Program);
     }
   });
   if (status == 0 && m.translationStopped) status = 1;
@@ -138,7 +140,7 @@ int runOrExec(const Args& args, bool translateFirst) {
     while (std::getline(std::cin, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       m.console.Edit1 = line;
-      guarded(host, [&] { m.ConsoleButton1Click(); });
+      guarded(host, [&] { ConsoleButton1Click(m); });
       host.flush();
     }
   }
@@ -164,9 +166,9 @@ int translateCommand(const Args& args) {
   std::string text;
   if (!readInputFile(args[0], text)) return 2;
   TerminalHost host;
-  Machine m(host);
+  Machine m(host, sourceTranslator());
   m.highlvl = splitFileLines(text);
-  int status = guarded(host, [&] { m.translate(); });
+  int status = guarded(host, [&] { translate(m); });
   if (status != 0) return status;
   for (const auto& line : m.code) {
     std::fwrite(line.data(), 1, line.size(), stdout);
@@ -181,9 +183,9 @@ int exportCommand(const Args& args) {
   if (!readInputFile(args[0], text)) return 2;
   TerminalHost host;
   host.messageStream = stdout;
-  Machine m(host);
+  Machine m(host, sourceTranslator());
   m.highlvl = splitFileLines(text);
-  return guarded(host, [&] { m.Button7Click(); });
+  return guarded(host, [&] { Button7Click(m); });
 }
 
 }  // namespace trel::qn

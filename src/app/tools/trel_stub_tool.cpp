@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "shell/stub_resources.h"
+#include "resources/stub_resources.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

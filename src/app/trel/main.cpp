@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "app/trel/gui_entry.h"
 #include "app/trel/standalone.h"
+#if TREL_WITH_GUI
+#include "gui/gui_entry.h"
+#endif
 
 #if TREL_WITH_GUI
 namespace {
@@ -26,7 +28,7 @@ bool displayAvailable() {
 
 int main(int argc, char** argv) {
 #if TREL_WITH_GUI
-  if (displayAvailable()) return trel::runQtApplication(argc, argv);
+  if (displayAvailable()) return trel::runQtApplication(argc, argv, trel::runStandaloneOnTerminal);
 #endif
   std::vector<std::string> arguments(argv + 1, argv + argc);
   return trel::runStandaloneOnTerminal(arguments);

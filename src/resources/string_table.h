@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/resources.h"
+#include "resources/resources.h"
 
 namespace trel {
 

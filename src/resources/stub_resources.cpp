@@ -1,12 +1,12 @@
-#include "shell/stub_resources.h"
+#include "resources/stub_resources.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "shell/embedded_code.h"
-#include "shell/little_endian.h"
-#include "shell/resources.h"
-#include "shell/string_table.h"
+#include "resources/embedded_code.h"
+#include "resources/little_endian.h"
+#include "resources/resources.h"
+#include "resources/string_table.h"
 
 namespace trel {
 

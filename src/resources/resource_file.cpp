@@ -6,9 +6,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "shell/executable_image.h"
-#include "shell/replacement_file.h"
-#include "shell/resources.h"
+#include "resources/executable_image.h"
+#include "resources/replacement_file.h"
+#include "resources/resources.h"
 
 namespace trel {
 

@@ -1,4 +1,4 @@
-#include "shell/crc32.h"
+#include "resources/crc32.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
-#include "shell/string_table.h"
+#include "resources/string_table.h"
 
-#include "shell/little_endian.h"
+#include "resources/little_endian.h"
 
 namespace trel {
 

@@ -1,8 +1,8 @@
-#include "shell/embedded_code.h"
+#include "resources/embedded_code.h"
 
+#include "resources/resources.h"
+#include "resources/string_table.h"
 #include "rtl/integer_text.h"
-#include "shell/resources.h"
-#include "shell/string_table.h"
 
 namespace trel {
 

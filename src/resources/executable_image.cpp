@@ -1,4 +1,4 @@
-#include "shell/executable_image.h"
+#include "resources/executable_image.h"
 
 #include <unistd.h>
 
@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "shell/little_endian.h"
-#include "shell/resources.h"
+#include "resources/little_endian.h"
+#include "resources/resources.h"
 
 namespace trel {
 

@@ -1,9 +1,9 @@
-#include "shell/icon_image.h"
+#include "resources/icon_image.h"
 
 #include <algorithm>
 
-#include "shell/little_endian.h"
-#include "shell/resources.h"
+#include "resources/little_endian.h"
+#include "resources/resources.h"
 
 namespace trel {
 

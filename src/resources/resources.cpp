@@ -1,10 +1,10 @@
 // The resource container as bytes, and lookups over a set of resources.
-#include "shell/resources.h"
+#include "resources/resources.h"
 
 #include <algorithm>
 
-#include "shell/crc32.h"
-#include "shell/little_endian.h"
+#include "resources/crc32.h"
+#include "resources/little_endian.h"
 
 namespace trel {
 

@@ -1,4 +1,4 @@
-#include "shell/replacement_file.h"
+#include "resources/replacement_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "shell/resources.h"
+#include "resources/resources.h"
 
 namespace trel {
 

@@ -1,8 +1,8 @@
-#include "shell/icon_modify_unit.h"
+#include "resources/icon_modify_unit.h"
 
 #include <climits>
 
-#include "shell/resources.h"
+#include "resources/resources.h"
 
 namespace trel {
 
