@@ -161,20 +161,20 @@ void MainWindow::buildHiddenGroups(QWidget* central) {
   }
   options_->hide();
 
-  icon_ = group("Icon", central, {664, 408, 105, 81});
-  label3_ = label("Make Exe first", icon_, 8, 16);
+  QGroupBox* icon = group("Icon", central, {664, 408, 105, 81});
+  label3_ = label("Make Exe first", icon, 8, 16);
   label3_->setObjectName(QStringLiteral("Label3"));
   QFont bold = label3_->font();
   bold.setBold(true);
   label3_->setFont(bold);
   label3_->adjustSize();
-  label("Then select icons", icon_, 8, 32)->setObjectName(QStringLiteral("Label4"));
-  auto* change = new QPushButton(QStringLiteral("Change icon"), icon_);
+  label("Then select icons", icon, 8, 32)->setObjectName(QStringLiteral("Label4"));
+  auto* change = new QPushButton(QStringLiteral("Change icon"), icon);
   change->setObjectName(QStringLiteral("Button10"));
   change->setGeometry(8, 52, 89, 21);
   connect(change, &QPushButton::clicked, this,
           [this] { emit commandRequested(MainCommand::Icon); });
-  icon_->hide();
+  icon->hide();
 }
 
 QAction* MainWindow::action(MainCommand command) const {

@@ -46,7 +46,6 @@ class MainWindow : public QMainWindow {
   QLabel& executionPoint() { return *label6_; }
   QLabel& builtFileLabel() { return *label3_; }
   QGroupBox& optionsGroup() { return *options_; }
-  QGroupBox& iconGroup() { return *icon_; }
   // The menu item of a command (for tests and shortcuts).
   QAction* action(MainCommand command) const;
 
@@ -78,7 +77,6 @@ class MainWindow : public QMainWindow {
   QLabel* label6_;
   QLabel* label3_ = nullptr;
   QGroupBox* options_ = nullptr;
-  QGroupBox* icon_ = nullptr;
   std::vector<std::pair<MainCommand, QAction*>> actions_;
   std::vector<std::string> shownEntries_;
   std::string shownPoint_;

@@ -1,4 +1,5 @@
 #include "gui/session.h"
+#include "rtl/errors.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -310,7 +311,7 @@ void Session::endOnSignal(int signal) {
   try {
     form_.FormClose();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "trel: %s\n", e.what());
+    std::fprintf(stderr, "trel: %s\n", errorText(e).c_str());
   }
   std::fflush(stdout);
   if (form_.machine.frame)
@@ -324,9 +325,9 @@ void Session::onMainWindowClose(QCloseEvent* event) {
     form_.FormClose();
   } catch (const std::exception& e) {
     // The editor text could not be kept: closing now would lose it, so the user decides.
-    int answer = host_.messageBox(
-        std::string(e.what()) + "\n\nClose anyway? The editor text has not been saved.", "Trel",
-        mb::kYesNo | mb::kIconWarning);
+    int answer =
+        host_.messageBox(errorText(e) + "\n\nClose anyway? The editor text has not been saved.",
+                         "Trel", mb::kYesNo | mb::kIconWarning);
     if (answer != mb::kIdYes) {
       event->ignore();
       return;

@@ -36,8 +36,6 @@ class Session : public QObject, public QtViews {
   // The start-up sequence: FormCreate, the editor text, the splash when an argument is present,
   // the main window, and its 100 ms timer.
   void start();
-  // The status the process ends with (standalone: 1 after a run that ended with an error).
-  int exitStatus() const { return exitStatus_; }
   // What ends the application (QCoreApplication::exit unless replaced, as tests do).
   void setQuit(std::function<void(int)> quit) { quit_ = std::move(quit); }
 
@@ -61,7 +59,6 @@ class Session : public QObject, public QtViews {
   HelpWindow& helpWindow() { return *help_; }
   SplashWindow* splashWindow() { return splash_.get(); }
   MadeWindows& madeWindows() { return made_; }
-  QTimer& timer1() { return timer1_; }
 
   // QtViews
   void beforePump() override;

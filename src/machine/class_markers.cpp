@@ -20,9 +20,9 @@ void insertLabelBefore(Machine& m, RunFrame& f, const std::string& found,
 }
 
 // Marker operand: trim, drop the marker's characters, trim.
-std::string markerOperand(RunFrame& f, size_t markerLength) {
+std::string markerOperand(RunFrame& f, Instruction marker) {
   f.trimText();
-  f.dropChars(markerLength);
+  f.dropChars(instructionKeyword(marker).size());
   f.trimText();
   return std::string(f.text());
 }
@@ -30,7 +30,7 @@ std::string markerOperand(RunFrame& f, size_t markerLength) {
 }  // namespace
 
 Outcome runBeginClass(Machine& m, RunFrame& f) {
-  m.table.SetVariable("RG8", markerOperand(f, 14));
+  m.table.SetVariable("RG8", markerOperand(f, Instruction::BeginClass));
   return Outcome::Continue;
 }
 
@@ -40,13 +40,13 @@ Outcome runEndClass(Machine& m, RunFrame&) {
 }
 
 Outcome runProperty(Machine& m, RunFrame& f) {
-  std::string member = markerOperand(f, 12);
+  std::string member = markerOperand(f, Instruction::Property);
   m.table.DeclareVariable(m.table.GetVariable("RG8") + "." + member);
   return Outcome::Continue;
 }
 
 Outcome runMethod(Machine& m, RunFrame& f) {
-  std::string method = markerOperand(f, 10);
+  std::string method = markerOperand(f, Instruction::Method);
   std::string cls = m.table.GetVariable("RG8");
   m.table.DeclareVariable(cls + "." + method);
   insertLabelBefore(m, f, "::" + method, "::" + cls + "." + method);
@@ -54,7 +54,7 @@ Outcome runMethod(Machine& m, RunFrame& f) {
 }
 
 Outcome runInherit(Machine& m, RunFrame& f) {
-  std::string t = markerOperand(f, 11);
+  std::string t = markerOperand(f, Instruction::Inherit);
   std::string parent(textBefore(t, " "));
   std::string child = trim(dropFront(t, parent.size()));
   // Every slot in slot order, including the ones this loop declares: their names hold the parent's

@@ -4,7 +4,7 @@
 namespace trel {
 
 Outcome runEcho(Machine& m, RunFrame& f) {
-  f.dropKeyword(5);
+  f.dropKeyword(Instruction::Echo);
   std::string operand = trim(f.text());
   if (!m.console.visible()) return Outcome::Continue;
   if (operand == "endl") {
@@ -17,7 +17,7 @@ Outcome runEcho(Machine& m, RunFrame& f) {
 }
 
 Outcome runOutFile(Machine& m, RunFrame& f) {
-  f.dropKeyword(5);
+  f.dropKeyword(Instruction::OutFile);
   std::string path = trim(f.text());
   if (m.console.visible()) writeWholeFile(path, m.console.text());
   return Outcome::Continue;

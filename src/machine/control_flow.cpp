@@ -23,15 +23,15 @@ std::string firstFour(const std::string& s) {
 }
 
 // Operand taking of the control-flow instructions: drop the keyword, trim the rest.
-std::string takeOperand(RunFrame& f, size_t keywordLength) {
-  f.dropKeyword(keywordLength);
+std::string takeOperand(RunFrame& f, Instruction id) {
+  f.dropKeyword(id);
   f.trimText();
   return std::string(f.text());
 }
 
-Outcome conditionalJump(Machine& m, RunFrame& f, size_t keywordLength,
+Outcome conditionalJump(Machine& m, RunFrame& f, Instruction id,
                         bool (*holds)(const std::string&)) {
-  std::string label = takeOperand(f, keywordLength);
+  std::string label = takeOperand(f, id);
   m.debug.append({"JUMPING: ", label});
   std::string target = labelSearch(m, f, label);
   if (holds(m.table.GetVariable("FL1"))) {
@@ -45,7 +45,7 @@ Outcome conditionalJump(Machine& m, RunFrame& f, size_t keywordLength,
 }  // namespace
 
 Outcome runJump(Machine& m, RunFrame& f) {
-  std::string target = labelSearch(m, f, takeOperand(f, 4));
+  std::string target = labelSearch(m, f, takeOperand(f, Instruction::Jump));
   m.debug.append({"JUMPING: ", target});
   m.pc = textToInt(target);
   f.jumped = true;
@@ -53,7 +53,7 @@ Outcome runJump(Machine& m, RunFrame& f) {
 }
 
 Outcome runCall(Machine& m, RunFrame& f) {
-  std::string target = labelSearch(m, f, takeOperand(f, 4));
+  std::string target = labelSearch(m, f, takeOperand(f, Instruction::Call));
   int32_t returnPoint = m.pc + 1000;
   if (returnPoint > 9999)
     throw Error("CALL from line " + intToText(m.pc) +
@@ -79,7 +79,7 @@ Outcome runReturn(Machine& m, RunFrame& f) {
 }
 
 Outcome runCompare(Machine& m, RunFrame& f) {
-  f.dropKeyword(3);
+  f.dropKeyword(Instruction::Compare);
   std::string a = trim(textBefore(f.text(), ","));
   std::string b = trim(textAfter(f.text(), ","));
   m.debug.append({"Compare (=) [", b, "] to [", a, "]"});
@@ -101,16 +101,20 @@ Outcome runCompare(Machine& m, RunFrame& f) {
 }
 
 Outcome runIfEqual(Machine& m, RunFrame& f) {
-  return conditionalJump(m, f, 4, [](const std::string& fl1) { return fl1 == "="; });
+  return conditionalJump(m, f, Instruction::IfEqual,
+                         [](const std::string& fl1) { return fl1 == "="; });
 }
 Outcome runIfNotEqual(Machine& m, RunFrame& f) {
-  return conditionalJump(m, f, 5, [](const std::string& fl1) { return fl1 != "="; });
+  return conditionalJump(m, f, Instruction::IfNotEqual,
+                         [](const std::string& fl1) { return fl1 != "="; });
 }
 Outcome runIfGreater(Machine& m, RunFrame& f) {
-  return conditionalJump(m, f, 4, [](const std::string& fl1) { return fl1 == ">"; });
+  return conditionalJump(m, f, Instruction::IfGreater,
+                         [](const std::string& fl1) { return fl1 == ">"; });
 }
 Outcome runIfLess(Machine& m, RunFrame& f) {
-  return conditionalJump(m, f, 4, [](const std::string& fl1) { return fl1 == "<"; });
+  return conditionalJump(m, f, Instruction::IfLess,
+                         [](const std::string& fl1) { return fl1 == "<"; });
 }
 
 Outcome runHalt(Machine& m, RunFrame&) {

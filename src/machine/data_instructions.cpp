@@ -11,6 +11,8 @@ namespace trel {
 
 namespace {
 
+constexpr size_t kDivisionPrefixLength = 3;  // "DIV"
+
 std::string randomSourceText() {
   int32_t range = randomInt(16777215);
   return intToText(randomInt(range));
@@ -104,7 +106,7 @@ Outcome runAssign(Machine& m, RunFrame& f) {
 }
 
 Outcome runVar(Machine& m, RunFrame& f) {
-  f.dropKeyword(3);
+  f.dropKeyword(Instruction::Var);
   std::string name = trim(f.text());
   m.debug.append("Reserve memory for variable: " + name);
   m.table.DeclareVariable(name);
@@ -112,7 +114,7 @@ Outcome runVar(Machine& m, RunFrame& f) {
 }
 
 Outcome runArray(Machine& m, RunFrame& f) {
-  f.dropKeyword(6);
+  f.dropKeyword(Instruction::Array);
   std::string count(textBefore(f.text(), " "));
   std::string array = trim(dropFront(f.text(), count.size()));
   int32_t n = textToInt(count);
@@ -122,7 +124,7 @@ Outcome runArray(Machine& m, RunFrame& f) {
 }
 
 Outcome runArrayLoad(Machine& m, RunFrame& f) {
-  f.dropKeyword(10);
+  f.dropKeyword(Instruction::ArrayLoad);
   std::string index(textBefore(f.text(), " "));
   std::string array = trim(dropFront(f.text(), index.size()));
   std::string cell = array + "[" + std::string(valueOrLiteral(m, index)) + "]";
@@ -132,7 +134,7 @@ Outcome runArrayLoad(Machine& m, RunFrame& f) {
 }
 
 Outcome runArraySave(Machine& m, RunFrame& f) {
-  f.dropKeyword(10);
+  f.dropKeyword(Instruction::ArraySave);
   std::string_view t = trimView(f.text());
   std::string index(textBefore(t, " "));
   t = trimView(dropFront(t, index.size()));
@@ -146,7 +148,7 @@ Outcome runArraySave(Machine& m, RunFrame& f) {
 }
 
 Outcome runInt(Machine& m, RunFrame& f) {
-  f.dropKeyword(7);
+  f.dropKeyword(Instruction::Int);
   f.trimText();
   std::string name = trim(f.text());
   m.debug.append("Make integer i386 variable: " + name);
@@ -184,7 +186,9 @@ Outcome runMultiply(Machine& m, RunFrame& f) {
 // "/" drops three characters whatever stands there, then divides dest by source.
 Outcome runDivide(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
-  f.dropChars(3);
+  // "/" has no keyword of its own to drop: a division line reads "DIV x/2", and exactly three
+  // characters go, whatever they are.
+  f.dropChars(kDivisionPrefixLength);
   std::string dest = trim(textBefore(f.text(), "/"));
   std::string source = trim(textAfter(f.text(), "/"));
   m.debug.append("Division (/) [" + source + "] to [" + dest + "]");
@@ -199,7 +203,7 @@ Outcome runDivide(Machine& m, RunFrame& f) {
 }
 
 Outcome runXor(Machine& m, RunFrame& f) {
-  f.dropKeyword(3);
+  f.dropKeyword(Instruction::Xor);
   std::string a = trim(textBefore(f.text(), ","));
   std::string b = trim(textAfter(f.text(), ","));
   m.debug.append("EXOR [" + b + "] to [" + a + "]");
@@ -212,7 +216,7 @@ Outcome runXor(Machine& m, RunFrame& f) {
 }
 
 Outcome runRound(Machine& m, RunFrame& f) {
-  f.dropKeyword(9);
+  f.dropKeyword(Instruction::Round);
   f.trimText();
   std::string name(f.text());
   double value = textToReal(m.table.GetVariable(name));

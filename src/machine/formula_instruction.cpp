@@ -107,7 +107,7 @@ bool FormulaHostBridge::stopRequested() {
 }
 
 Outcome runFormula(Machine& m, RunFrame& f) {
-  f.dropKeyword(8);
+  f.dropKeyword(Instruction::Formula);
   const std::string text(f.text());
   if (!m.formulaState) m.formulaState.reset(new FormulaState);
   FormulaState& state = *m.formulaState;
@@ -135,7 +135,7 @@ Outcome runFormula(Machine& m, RunFrame& f) {
   } catch (const StepLimitError&) {
     throw;
   } catch (const std::exception& e) {
-    m.host.messageBox(e.what(), "Error", mb::kIconError);
+    m.host.messageBox(errorText(e), "Error", mb::kIconError);
   }
   return Outcome::Continue;
 }

@@ -75,7 +75,7 @@ Outcome runOpen(Machine& m, RunFrame&) {
 }
 
 Outcome runNative(Machine& m, RunFrame& f) {
-  f.dropKeyword(11);
+  f.dropKeyword(Instruction::Native);
   std::string path = m.table.GetVariable(f.text());
   if (runDepth(m) >= kMaxNestedRuns)
     throw Error("Too many nested runs: " + path + " was not run (at most " +

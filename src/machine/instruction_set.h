@@ -1,4 +1,5 @@
-// The 38 instruction keywords in the order the interpreter tests them, and the keyword test.
+// The 38 instructions in the order the interpreter tests them (their table, with keywords and
+// handlers, is machine/instruction_table.h), and the keyword test.
 //
 // A keyword matches when it occurs anywhere in the upper-cased line and the line holds no double
 // quote; so keywords match inside longer words ("returnvalue" holds RETURN, "%ECHO variable" holds
@@ -12,44 +13,44 @@
 namespace trel {
 
 enum class Instruction : uint8_t {
-  Formula,     // "@FORMULA"
-  Assign,      // ":="
-  StdHandles,  // "%stdhndl"
-  Var,         // "VAR"
-  Open,        // "__OPEN@@"
-  Native,      // "__NATIVE@@ "
-  ArrayLoad,   // "ARRAYLOAD "
-  ArraySave,   // "ARRAYSAVE "
-  Array,       // "ARRAY "
-  Int,         // "__INT@@"
-  Add,         // "+"
-  Subtract,    // "-"
-  Multiply,    // "*"
-  BeginClass,  // "__BEGINCLASS@@"
-  EndClass,    // "__ENDCLASS@@"
-  Property,    // "__PROPERTY@@"
-  Method,      // "__METHOD@@"
-  Inherit,     // "__INHERIT@@"
-  Divide,      // "/"
-  Return,      // "RETURN"
-  Call,        // "CALL"
-  Jump,        // "JUMP"
-  Compare,     // "CMP"
-  IfEqual,     // "IF ="
-  IfNotEqual,  // "IF !="
-  IfGreater,   // "IF >"
-  IfLess,      // "IF <"
-  Echo,        // "%ECHO"
-  OutFile,     // "%OUTF"
-  NoOut,       // "%NO_OUT"
-  Halt,        // "HALT"
-  ExtS,        // "EXTS"
-  ExtL,        // "EXTL"
-  Xor,         // "XOR"
-  MakeForm,    // "%MAKE_FORM"
-  MakeLabel,   // "%MAKE_LABEL"
-  Round,       // "__ROUND@@"
-  DrawForm,    // "%DRAW_FORM"
+  Formula,
+  Assign,
+  StdHandles,
+  Var,
+  Open,
+  Native,
+  ArrayLoad,
+  ArraySave,
+  Array,
+  Int,
+  Add,
+  Subtract,
+  Multiply,
+  BeginClass,
+  EndClass,
+  Property,
+  Method,
+  Inherit,
+  Divide,
+  Return,
+  Call,
+  Jump,
+  Compare,
+  IfEqual,
+  IfNotEqual,
+  IfGreater,
+  IfLess,
+  Echo,
+  OutFile,
+  NoOut,
+  Halt,
+  ExtS,
+  ExtL,
+  Xor,
+  MakeForm,
+  MakeLabel,
+  Round,
+  DrawForm,
 };
 
 inline constexpr int kInstructionCount = 38;
@@ -64,8 +65,5 @@ uint64_t instructionMask(std::string_view line);
 inline bool maskHas(uint64_t mask, Instruction i) {
   return (mask >> static_cast<int>(i)) & 1u;
 }
-
-// The keyword test on its own, as the interpreter applies it (without the log line).
-bool MatchInstruction(std::string_view keyword, std::string_view line);
 
 }  // namespace trel

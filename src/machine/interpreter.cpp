@@ -1,14 +1,13 @@
 // compile: the interpreter's step loop.
 //
 // Per step: show the execution point, serve events, read the line, log it, blank comments, run
-// the 38 instruction tests in their fixed order (some re-read the line first), serve events again,
-// stop when "Only translate" is checked, advance, and end when the program counter passes the
-// last line.
+// the 38 instruction tests in their fixed order (machine/instruction_table.h; some re-read the
+// line first), serve events again, stop when "Only translate" is checked, advance, and end when
+// the program counter passes the last line.
 #include <array>
 #include <bit>
 
-#include "machine/instruction_set.h"
-#include "machine/instructions.h"
+#include "machine/instruction_table.h"
 #include "machine/machine.h"
 #include "rtl/errors.h"
 #include "rtl/integer_text.h"
@@ -16,55 +15,6 @@
 namespace trel {
 
 namespace {
-
-struct InstructionTest {
-  Instruction id;
-  bool freshRead;  // the line is read again before this test
-  Outcome (*run)(Machine&, RunFrame&);
-};
-
-// The tests in the order the interpreter tries them. Tests without a fresh read see the working
-// text as the instructions before them left it, so one line can run several instructions.
-constexpr std::array<InstructionTest, kInstructionCount> kTests = {{
-    {Instruction::Formula, false, runFormula},
-    {Instruction::Assign, true, runAssign},
-    {Instruction::StdHandles, true, runStdHandles},
-    {Instruction::Var, true, runVar},
-    {Instruction::Open, false, runOpen},
-    {Instruction::Native, false, runNative},
-    {Instruction::ArrayLoad, true, runArrayLoad},
-    {Instruction::ArraySave, true, runArraySave},
-    {Instruction::Array, true, runArray},
-    {Instruction::Int, true, runInt},
-    {Instruction::Add, true, runAdd},
-    {Instruction::Subtract, false, runSubtract},
-    {Instruction::Multiply, false, runMultiply},
-    {Instruction::BeginClass, false, runBeginClass},
-    {Instruction::EndClass, false, runEndClass},
-    {Instruction::Property, false, runProperty},
-    {Instruction::Method, false, runMethod},
-    {Instruction::Inherit, false, runInherit},
-    {Instruction::Divide, false, runDivide},
-    {Instruction::Return, false, runReturn},
-    {Instruction::Call, false, runCall},
-    {Instruction::Jump, false, runJump},
-    {Instruction::Compare, false, runCompare},
-    {Instruction::IfEqual, false, runIfEqual},
-    {Instruction::IfNotEqual, false, runIfNotEqual},
-    {Instruction::IfGreater, false, runIfGreater},
-    {Instruction::IfLess, false, runIfLess},
-    {Instruction::Echo, true, runEcho},
-    {Instruction::OutFile, false, runOutFile},
-    {Instruction::NoOut, false, runNoOut},
-    {Instruction::Halt, false, runHalt},
-    {Instruction::ExtS, false, runExtS},
-    {Instruction::ExtL, false, runExtL},
-    {Instruction::Xor, false, runXor},
-    {Instruction::MakeForm, false, runMakeForm},
-    {Instruction::MakeLabel, false, runMakeLabel},
-    {Instruction::Round, false, runRound},
-    {Instruction::DrawForm, false, runDrawForm},
-}};
 
 constexpr size_t kFirstOutputTest = static_cast<size_t>(Instruction::Echo);
 constexpr uint64_t kTestBits = (uint64_t{1} << kInstructionCount) - 1;
@@ -174,7 +124,7 @@ class Interpreter {
 
       f.jumped = false;
       size_t k = 0;
-      while (k < kTests.size()) {
+      while (k < kInstructionTable.size()) {
         // While the working text is still the line as read, the tests that can match are exactly
         // the keywords of its mask and the fresh reads in between change nothing: go straight
         // to the next one.
@@ -184,7 +134,7 @@ class Interpreter {
           k = static_cast<size_t>(std::countr_zero(candidates));
         }
         if (k >= kFirstOutputTest && f.jumped) break;
-        const InstructionTest& t = kTests[k];
+        const InstructionRow& t = kInstructionTable[k];
         if (t.freshRead) readLine(m, f, false);
         if (matches(m, f, t.id) && t.run(m, f) == Outcome::EndRun) return;
         ++k;

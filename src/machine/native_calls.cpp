@@ -38,7 +38,7 @@ void logCall(Machine& m, void* entry, const std::string& function, const std::st
 }
 
 Outcome callNative(Machine& m, RunFrame& f, ResultKind kind) {
-  f.dropKeyword(4);
+  f.dropKeyword(kind == ResultKind::Text ? Instruction::ExtS : Instruction::ExtL);
   std::string library = trim(textBefore(f.text(), ","));
   std::string function = trim(textAfter(f.text(), ","));
   NativeArgumentBuffers args = resolveNativeRegisters(m);

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "machine/instruction_set.h"
 #include "rtl/text.h"
 
 namespace trel {
@@ -40,6 +41,8 @@ struct RunFrame {
   // Drops the leading blanks and control characters, then n characters: an indented instruction
   // takes its operands as if its keyword stood at the start of the line.
   void dropKeyword(size_t n) { setText(dropFront(trimLeftView(work.text), n)); }
+  // The same with as many characters as the instruction's keyword has.
+  void dropKeyword(Instruction id) { dropKeyword(instructionKeyword(id).size()); }
   // Drops exactly n characters.
   void dropChars(size_t n) { setText(dropFront(work.text, n)); }
   void trimText() { setText(trimView(work.text)); }

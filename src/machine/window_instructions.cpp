@@ -37,7 +37,7 @@ Outcome runMakeLabel(Machine& m, RunFrame& f) {
 }
 
 Outcome runDrawForm(Machine& m, RunFrame& f) {
-  f.dropKeyword(10);
+  f.dropKeyword(Instruction::DrawForm);
   std::string_view t = trimView(f.text());
   std::string colour(textBefore(t, " "));
   t = trimView(dropFront(t, colour.size()));

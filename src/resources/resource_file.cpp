@@ -9,6 +9,7 @@
 #include "resources/executable_image.h"
 #include "resources/replacement_file.h"
 #include "resources/resources.h"
+#include "rtl/errors.h"
 
 namespace trel {
 
@@ -49,7 +50,7 @@ ExecutableResources loadFrom(int fd, uint64_t fileSize, const std::string& path)
     out.resources = decodeResourceContainer(
         readFileRange(fd, trailer.containerStart, static_cast<size_t>(containerSize), path));
   } catch (const ResourceError& e) {
-    throw ResourceError("The resource container of \"" + path + "\" is damaged: " + e.what());
+    throw ResourceError("The resource container of \"" + path + "\" is damaged: " + errorText(e));
   }
   out.programSize = trailer.containerStart;
   return out;

@@ -1,4 +1,5 @@
 #include "resources/string_table.h"
+#include "rtl/errors.h"
 
 #include "resources/little_endian.h"
 
@@ -107,7 +108,7 @@ void WriteStringResource(const std::string& fileName, const std::string& text, i
                                toUtf16(text));
   } catch (const Error& e) {
     throw Error("cannot write string " + std::to_string(number) + " into " + fileName + ": " +
-                e.what());
+                errorText(e));
   }
 
   try {

@@ -5,6 +5,16 @@
 
 namespace trel {
 
+namespace {
+
+// Texts are bytes: a message is written whole, also past a zero byte.
+void writeLine(std::FILE* stream, const std::string& line) {
+  std::fwrite(line.data(), 1, line.size(), stream);
+  std::fputc('\n', stream);
+}
+
+}  // namespace
+
 TerminalHost::TerminalHost() : lastFlush_(std::chrono::steady_clock::now()) {}
 
 TerminalHost::~TerminalHost() {
@@ -42,7 +52,7 @@ std::string messageLine(const std::string& caption, const std::string& text) {
 
 void TerminalHost::showMessage(const std::string& text) {
   std::fflush(stdout);
-  std::fprintf(messageStream, "%s\n", messageLine("", text).c_str());
+  writeLine(messageStream, messageLine("", text));
   std::fflush(messageStream);
 }
 
@@ -64,7 +74,7 @@ std::optional<std::string> TerminalHost::nextAnswer(const std::string& prompt) {
 
 int TerminalHost::messageBox(const std::string& text, const std::string& caption, int flags) {
   std::fflush(stdout);
-  std::fprintf(messageStream, "%s\n", messageLine(caption, text).c_str());
+  writeLine(messageStream, messageLine(caption, text));
   std::fflush(messageStream);
   int buttons = flags & 0x0F;
   // A box with only an OK button asks nothing; one with a choice takes the next answer.

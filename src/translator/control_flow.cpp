@@ -52,7 +52,7 @@ bool rejectOperator(Translation& t, const std::string& statement) {
 void rewriteIf(Translation& t, const std::string& statement) {
   StatementFields& f = t.fields;
   t.m.debug.append(std::to_string(t.index) + " founded conditional expression");
-  cutComparison(f, afterKeyword(statement, 4));
+  cutComparison(f, afterKeyword(statement, Statement::If));
   std::string label = newLabel("::compare");
   if (!chooseOpcode(f, false) && rejectOperator(t, statement)) return;
   t.setEntry(t.index, "cmp " + f.x + "," + f.y + "\r\n" + f.opcode() + " " + label);
@@ -65,7 +65,7 @@ void rewriteIf(Translation& t, const std::string& statement) {
 
 void rewriteWhile(Translation& t, const std::string& statement) {
   StatementFields& f = t.fields;
-  cutComparison(f, afterKeyword(statement, 7));
+  cutComparison(f, afterKeyword(statement, Statement::While));
   std::string label = newLabel("::rep");
   if (!chooseOpcode(f, true) && rejectOperator(t, statement)) return;
   t.setEntry(t.index, "cmp " + f.x + "," + f.y + "\r\n" + f.opcode() + " " + label);

@@ -6,54 +6,13 @@
 #include <array>
 
 #include "rtl/text.h"
+#include "translator/statement_table.h"
 #include "translator/translation.h"
 #include "translator/translator.h"
 
 namespace trel {
 
 namespace {
-
-enum class Statement {
-  StraySeparator,
-  Import,
-  Nothing,
-  Split,
-  ClassHeader,
-  ClassProperty,
-  ClassMethod,
-  ClassEnd,
-  ClassInherit,
-  External,
-  If,
-  While,
-  Call,
-  Def,
-  Formula
-};
-
-struct StatementTest {
-  std::string_view keyword;
-  Statement statement;
-};
-
-// The fifteen tests in the order they are tried on every line.
-constexpr std::array<StatementTest, 15> kStatementTests = {{
-    {";", Statement::StraySeparator},
-    {"%import ", Statement::Import},
-    {"nothing", Statement::Nothing},
-    {";", Statement::Split},
-    {"new class (", Statement::ClassHeader},
-    {"class property", Statement::ClassProperty},
-    {"class method", Statement::ClassMethod},
-    {"endclass", Statement::ClassEnd},
-    {"class inherit ", Statement::ClassInherit},
-    {"external", Statement::External},
-    {"if (", Statement::If},
-    {"while (", Statement::While},
-    {"call ", Statement::Call},
-    {"def (", Statement::Def},
-    {"formula (", Statement::Formula},
-}};
 
 // Replaces every ";" in the whole working list by a line break and splits it into entries again.
 void splitAtSemicolons(Translation& t) {

@@ -30,7 +30,7 @@ std::string normaliseLibraryText(std::string_view text) {
 }  // namespace
 
 void importLibrary(Translation& t, const std::string& statement) {
-  std::string rest = afterKeyword(statement, 8);
+  std::string rest = afterKeyword(statement, Statement::Import);
   size_t percent = rest.find('%');
   std::string name = percent == std::string::npos ? std::string() : rest.substr(0, percent);
   std::error_code ec;

@@ -17,8 +17,8 @@ std::string cutLast(const std::string& rest, std::string_view closing) {
   return p == std::string::npos ? std::string() : rest.substr(0, p);
 }
 
-std::string afterKeyword(std::string_view statement, size_t keywordLength) {
-  return trim(dropFront(statement, keywordLength));
+std::string afterKeyword(std::string_view statement, Statement keyword) {
+  return trim(dropFront(statement, statementKeyword(keyword).size()));
 }
 
 namespace {
@@ -49,7 +49,7 @@ void rewriteNothing(Translation& t) {
 
 void rewriteExternal(Translation& t, const std::string& statement) {
   StatementFields& f = t.fields;
-  std::string rest = afterKeyword(statement, 8);
+  std::string rest = afterKeyword(statement, Statement::External);
   f.name = cutField(rest, ":");
   f.library = cutField(rest, " ");
   cutArguments(f, rest);
@@ -59,7 +59,7 @@ void rewriteExternal(Translation& t, const std::string& statement) {
 
 void rewriteFormula(Translation& t, const std::string& statement) {
   StatementFields& f = t.fields;
-  f.expression = cutLast(afterKeyword(statement, 9), ");");
+  f.expression = cutLast(afterKeyword(statement, Statement::Formula), ");");
   // A variable the last run left under exactly this name stands for its value.
   int slot = t.m.table.findSlot(f.expression);
   if (slot >= 0) f.expression = t.m.table.valueAt(slot);
@@ -68,14 +68,14 @@ void rewriteFormula(Translation& t, const std::string& statement) {
 
 void rewriteCall(Translation& t, const std::string& statement) {
   StatementFields& f = t.fields;
-  std::string rest = afterKeyword(statement, 5);
+  std::string rest = afterKeyword(statement, Statement::Call);
   f.name = cutField(rest, "(");
   cutArguments(f, rest);
   t.setEntry(t.index, argumentMoves(f) + "\r\ncall ::" + f.name);
 }
 
 void rewriteDef(Translation& t, const std::string& statement) {
-  t.fields.name = cutLast(afterKeyword(statement, 5), ")");
+  t.fields.name = cutLast(afterKeyword(statement, Statement::Def), ")");
   t.setEntry(t.index, "::" + t.fields.name);
 }
 

@@ -7,6 +7,7 @@
 
 #include "machine/machine.h"
 #include "translator/block_search.h"
+#include "translator/statement_table.h"
 
 namespace trel {
 
@@ -27,8 +28,8 @@ struct StatementFields {
 //    is looked at.
 std::string cutField(std::string& rest, std::string_view separator);
 std::string cutLast(const std::string& rest, std::string_view closing);
-// Removes the keyword's characters from the front and trims (rule 1 of the cutting).
-std::string afterKeyword(std::string_view statement, size_t keywordLength);
+// Removes the statement keyword's characters from the front and trims.
+std::string afterKeyword(std::string_view statement, Statement keyword);
 
 class Translation {
  public:

@@ -60,7 +60,7 @@ int buildCommand(const Args& args) {
   try {
     loadExecutableResources(stub);
   } catch (const ResourceError& e) {
-    return usageError(std::string("the stub cannot be used: ") + e.what());
+    return usageError(std::string("the stub cannot be used: ") + errorText(e));
   }
 
   TerminalHost host;
@@ -90,7 +90,7 @@ int unpackCommand(const Args& args) {
   try {
     entry = loadString(loadExecutableResources(exe).resources, kEmbeddedCodeString);
   } catch (const Error& e) {
-    return usageError(e.what());
+    return usageError(errorText(e));
   }
   if (entry.empty()) return usageError("no program is embedded in \"" + exe + "\"");
 

@@ -70,10 +70,10 @@ int evalCommand(const Args& args) {
   try {
     output = F.CompileAndCompute(formula, none);
   } catch (const StepLimitError& e) {
-    output = e.what();
+    output = errorText(e);
     status = 3;
   } catch (const std::exception& e) {
-    output = e.what();
+    output = errorText(e);
     status = 1;
   }
   host.flush();

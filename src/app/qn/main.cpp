@@ -46,7 +46,8 @@ const CommandEntry kCommands[] = {
 }  // namespace
 
 int usageError(const std::string& message) {
-  std::fprintf(stderr, "qn: %s\n", message.c_str());
+  std::string line = "qn: " + message + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
   return 2;
 }
 
@@ -55,7 +56,7 @@ bool readInputFile(const std::string& path, std::string& text) {
     text = readWholeFile(path);
     return true;
   } catch (const Error& e) {
-    usageError(e.what());
+    usageError(errorText(e));
     return false;
   }
 }
@@ -76,7 +77,7 @@ int main(int argc, char** argv) {
       try {
         return c.run(args);
       } catch (const std::exception& e) {
-        return usageError(e.what());
+        return usageError(trel::errorText(e));
       }
     }
   std::fputs(kUsage, stderr);

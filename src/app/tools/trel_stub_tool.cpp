@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "resources/stub_resources.h"
+#include "rtl/errors.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -13,7 +14,7 @@ int main(int argc, char** argv) {
   try {
     trel::addStubResources(argv[1]);
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "trel-stub-tool: %s\n", e.what());
+    std::fprintf(stderr, "trel-stub-tool: %s\n", trel::errorText(e).c_str());
     return 1;
   }
   return 0;
