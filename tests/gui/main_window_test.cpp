@@ -4,7 +4,7 @@
 #include <QMenuBar>
 #include <QTest>
 
-#include "gui/syntax_scanner.h"
+#include "editor/syntax_scanner.h"
 #include "gui_test_support.h"
 #include "rtl/text.h"
 
@@ -97,12 +97,12 @@ class MainWindowTest : public QObject {
     auto& ed = ide.main().editor();
     QCOMPARE(ed.qnLexer().keywordColour(), QColor(255, 102, 0));  // set at start-up
     QCOMPARE(ed.qnLexer().defaultPaper(0), QColor(Qt::black));
-    QCOMPARE(ed.qnLexer().defaultColor(int(trel::gui::SyntaxStyle::Identifier)), QColor(Qt::white));
+    QCOMPARE(ed.qnLexer().defaultColor(int(trel::SyntaxStyle::Identifier)), QColor(Qt::white));
     QFont font = ed.qnLexer().defaultFont(0);
     QCOMPARE(font.pointSizeF(), 9.75);  // 13 pixels
     QVERIFY(font.fixedPitch());
-    QVERIFY(ed.qnLexer().defaultFont(int(trel::gui::SyntaxStyle::Number)).bold());
-    QVERIFY(ed.qnLexer().defaultFont(int(trel::gui::SyntaxStyle::Symbol)).italic());
+    QVERIFY(ed.qnLexer().defaultFont(int(trel::SyntaxStyle::Number)).bold());
+    QVERIFY(ed.qnLexer().defaultFont(int(trel::SyntaxStyle::Symbol)).italic());
     QVERIFY(ed.marginLineNumbers(0));
     QVERIFY(ed.marginWidth(0) >= 15);
     ed.recolor();
@@ -110,10 +110,10 @@ class MainWindowTest : public QObject {
       return int(
           ed.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, static_cast<unsigned long>(pos)));
     };
-    QCOMPARE(styleAt(0), int(trel::gui::SyntaxStyle::Keyword));
-    QCOMPARE(styleAt(7), int(trel::gui::SyntaxStyle::Identifier));
-    QCOMPARE(styleAt(10), int(trel::gui::SyntaxStyle::Comment));
-    QCOMPARE(styleAt(21), int(trel::gui::SyntaxStyle::Number));
+    QCOMPARE(styleAt(0), int(trel::SyntaxStyle::Keyword));
+    QCOMPARE(styleAt(7), int(trel::SyntaxStyle::Identifier));
+    QCOMPARE(styleAt(10), int(trel::SyntaxStyle::Comment));
+    QCOMPARE(styleAt(21), int(trel::SyntaxStyle::Number));
   }
 
   void typingReachesTheSourceAndRebuildsTheFunctionList() {

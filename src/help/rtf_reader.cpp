@@ -1,11 +1,11 @@
-#include "gui/rtf_reader.h"
+#include "help/rtf_reader.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstring>
 
-namespace trel::gui {
+namespace trel {
 
 namespace {
 
@@ -418,4 +418,4 @@ RtfDocument readRtf(std::string_view input) {
   return Reader(input.substr(at)).read();
 }
 
-}  // namespace trel::gui
+}  // namespace trel

@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-namespace trel::gui {
+namespace trel {
 
 struct RtfRun {
   std::string text;  // UTF-8; "\n" is a line break inside the paragraph, "\t" a tab
@@ -46,4 +46,4 @@ struct RtfDocument {
 
 RtfDocument readRtf(std::string_view input);
 
-}  // namespace trel::gui
+}  // namespace trel
