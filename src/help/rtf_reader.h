@@ -13,7 +13,7 @@
 namespace trel {
 
 struct RtfRun {
-  std::string text;  // UTF-8; "\n" is a line break inside the paragraph, "\t" a tab
+  std::string text;  // valid UTF-8; "\n" is a line break inside the paragraph, "\t" a tab
   bool bold = false;
   bool italic = false;
   bool underline = false;

@@ -29,6 +29,12 @@ std::string styles(std::string_view line, LineState in = LineState::Normal,
   return s;
 }
 
+// Every byte of the line has a style, with no gap and no overlap.
+bool coversEveryByte(std::string_view line, LineState in) {
+  std::string s = styles(line, in);
+  return s.size() == line.size() && s.find_first_not_of("-CKINSP.y") == std::string::npos;
+}
+
 TEST(SyntaxScanner, KeywordsMatchWithoutRegardToCase) {
   EXPECT_EQ(styles("CALL ::main"), "KKKK.KKIIII");
   EXPECT_EQ(styles("call ::main"), "KKKK.KKIIII");
@@ -65,6 +71,25 @@ TEST(SyntaxScanner, BlockCommentsSpanLines) {
 TEST(SyntaxScanner, AnyBytesAreCovered) {
   EXPECT_EQ(styles(std::string("\x00\xff\xc3(\x01 z", 7)), ".IIy..I");
   EXPECT_EQ(styles(""), "");
+}
+
+TEST(SyntaxScanner, EveryPairOfBytesAndEveryCutOfALineIsCoveredInEveryState) {
+  const LineState states[] = {LineState::Normal, LineState::ParenComment, LineState::BraceComment,
+                              LineState::SlashComment};
+  for (LineState in : states) {
+    for (int a = 0; a < 256; ++a)
+      for (int b = 0; b < 256; ++b) {
+        const char pair[] = {static_cast<char>(a), static_cast<char>(b)};
+        ASSERT_TRUE(coversEveryByte(std::string_view(pair, 2), in)) << a << ", " << b;
+      }
+    const std::string line = "IF END x:=a (* b *) { c } /* d */ ## DEF (ENTRY) \xff\xc3 \"s\" // e";
+    for (size_t n = 0; n <= line.size(); ++n)
+      ASSERT_TRUE(coversEveryByte(std::string_view(line).substr(0, n), in)) << n;
+  }
+  // A comment still open at the end of an empty line stays open.
+  LineState out;
+  EXPECT_EQ(styles("", LineState::BraceComment, &out), "");
+  EXPECT_EQ(out, LineState::BraceComment);
 }
 
 }  // namespace
