@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "gui/rtf_reader.h"
+#include "help/rtf_reader.h"
 
 namespace trel::gui {
 

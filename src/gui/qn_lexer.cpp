@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "editor/syntax_scanner.h"
 #include "gui/fonts.h"
-#include "gui/syntax_scanner.h"
 
 namespace trel::gui {
 

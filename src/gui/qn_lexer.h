@@ -1,5 +1,5 @@
-// The source editor's lexer: colours QN+ source with the rules of syntax_scanner.h and the editor
-// settings of the main window (white on black, keyword colour set at start-up).
+// The source editor's lexer: colours QN+ source with the rules of editor/syntax_scanner.h and the
+// editor settings of the main window (white on black, keyword colour set at start-up).
 #pragma once
 
 #include <Qsci/qscilexercustom.h>

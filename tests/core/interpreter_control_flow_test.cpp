@@ -225,6 +225,16 @@ TEST(StepLoop, IndentedInstructionsTakeTheirOperandsAfterTheIndentation) {
   EXPECT_EQ(b.var("x"), "4");
 }
 
+// A line that holds an instruction's keyword and nothing after it: the instruction takes an empty
+// operand, and the run goes on.
+TEST(StepLoop, AKeywordAloneOnItsLineTakesAnEmptyOperand) {
+  TestBench b;
+  ASSERT_TRUE(b.exec({"%ECHO", "  %ECHO", "%ECHO after"})) << b.lastMessage();
+  ASSERT_TRUE(b.exec({"x:=8", "x/2", "%ECHO x"})) << b.lastMessage();  // no target: nothing stored
+  ASSERT_TRUE(b.exec({"VAR", "%ECHO declared"})) << b.lastMessage();
+  EXPECT_EQ(b.host.printed, (Lines{"", "", "after", "8", "declared"}));
+}
+
 TEST(StepLoop, TheStepLimitStopsARunawayProgram) {
   TestBench b;
   b.machine.maxSteps = 100;

@@ -1,6 +1,8 @@
 // The low-level viewer with its variable dump, List low-level proc, Save debug log and Help.
 #include <QTest>
+#include <QTextDocument>
 
+#include "gui/help_window.h"
 #include "gui_test_support.h"
 #include "rtl/text.h"
 
@@ -75,6 +77,13 @@ class ViewerAndHelpTest : public QObject {
     ide.dir.write("halp.rtf", "{\\rtf1 changed\\par}");
     ide.trigger(MainCommand::Help);
     QCOMPARE(help.richEdit().toPlainText(), QString("changed"));
+  }
+
+  void theShippedHelpFileFillsOneBlockPerParagraph() {
+    trel::RtfDocument d = trel::readRtf(trel::readWholeFile(TREL_SOURCE_DIR "/data/halp.rtf"));
+    QTextDocument doc;
+    trel::gui::fillTextDocument(doc, d);
+    QCOMPARE(doc.blockCount(), int(d.paragraphs.size()));
   }
 
   void aMissingHelpFileIsReportedAndNothingShows() {

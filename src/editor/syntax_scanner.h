@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-namespace trel::gui {
+namespace trel {
 
 enum class SyntaxStyle : uint8_t {
   Default,
@@ -46,4 +46,4 @@ const std::vector<std::string_view>& syntaxKeywords();
 // gaps. Answers the state the next line starts in.
 LineState scanLine(std::string_view line, LineState state, std::vector<SyntaxSpan>& out);
 
-}  // namespace trel::gui
+}  // namespace trel

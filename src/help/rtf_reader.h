@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
-namespace trel::gui {
+namespace trel {
 
 struct RtfRun {
-  std::string text;  // UTF-8; "\n" is a line break inside the paragraph, "\t" a tab
+  std::string text;  // valid UTF-8; "\n" is a line break inside the paragraph, "\t" a tab
   bool bold = false;
   bool italic = false;
   bool underline = false;
@@ -46,4 +46,4 @@ struct RtfDocument {
 
 RtfDocument readRtf(std::string_view input);
 
-}  // namespace trel::gui
+}  // namespace trel

@@ -1,9 +1,9 @@
-#include "gui/syntax_scanner.h"
+#include "editor/syntax_scanner.h"
 
 #include <algorithm>
 #include <array>
 
-namespace trel::gui {
+namespace trel {
 
 namespace {
 
@@ -162,4 +162,4 @@ LineState scanLine(std::string_view line, LineState state, std::vector<SyntaxSpa
   return state;
 }
 
-}  // namespace trel::gui
+}  // namespace trel

@@ -1,11 +1,11 @@
-#include "gui/rtf_reader.h"
+#include "help/rtf_reader.h"
 
 #include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstring>
 
-namespace trel::gui {
+namespace trel {
 
 namespace {
 
@@ -18,7 +18,18 @@ constexpr std::array<uint16_t, 32> kCp1252High = {
 // Groups nested deeper than this are read as if flat (a damaged file must not eat memory).
 constexpr size_t kMaxDepth = 512;
 
+constexpr uint32_t kReplacement = 0xFFFD;
+
+bool isHighSurrogate(uint32_t cp) {
+  return cp >= 0xD800 && cp <= 0xDBFF;
+}
+bool isLowSurrogate(uint32_t cp) {
+  return cp >= 0xDC00 && cp <= 0xDFFF;
+}
+
+// Surrogates and values beyond U+10FFFF have no UTF-8 form: they become the replacement character.
 void appendUtf8(std::string& out, uint32_t cp) {
+  if (cp > 0x10FFFF || isHighSurrogate(cp) || isLowSurrogate(cp)) cp = kReplacement;
   if (cp < 0x80) {
     out += static_cast<char>(cp);
   } else if (cp < 0x800) {
@@ -38,6 +49,37 @@ void appendUtf8(std::string& out, uint32_t cp) {
 
 uint32_t cp1252(unsigned char byte) {
   return byte >= 0x80 && byte <= 0x9F ? kCp1252High[byte - 0x80] : byte;
+}
+
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Strict UTF-8: shortest forms only, no surrogates, nothing beyond U+10FFFF.
+bool validUtf8(std::string_view s) {
+  for (size_t i = 0; i < s.size();) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    size_t extra = c < 0x80                 ? 0
+                   : c >= 0xC2 && c <= 0xDF ? 1
+                   : (c & 0xF0) == 0xE0     ? 2
+                   : c >= 0xF0 && c <= 0xF4 ? 3
+                                            : 4;
+    if (extra == 4 || s.size() - i <= extra) return false;
+    uint32_t cp = extra == 0 ? c : c & (0x3Fu >> extra);
+    for (size_t k = 1; k <= extra; ++k) {
+      unsigned char t = static_cast<unsigned char>(s[i + k]);
+      if ((t & 0xC0) != 0x80) return false;
+      cp = cp << 6 | (t & 0x3Fu);
+    }
+    if ((extra == 2 && cp < 0x800) || (extra == 3 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        isHighSurrogate(cp) || isLowSurrogate(cp))
+      return false;
+    i += extra + 1;
+  }
+  return true;
 }
 
 enum class Destination { Text, FontTable, ColourTable, Skip };
@@ -62,6 +104,7 @@ class Reader {
     doc_.richText = true;
     doc_.paragraphs.emplace_back();
     while (pos_ < in_.size()) step();
+    flushSurrogate();
     // A last paragraph left open (no final \par) still counts when it holds text.
     if (doc_.paragraphs.size() > 1 && doc_.paragraphs.back().runs.empty())
       doc_.paragraphs.pop_back();
@@ -81,6 +124,7 @@ class Reader {
           ++flattened_;
         return;
       case '}':
+        skipPending_ = 0;  // the characters standing in for a \u belong to its group
         if (flattened_ > 0)
           --flattened_;
         else if (stack_.size() > 1)
@@ -125,7 +169,18 @@ class Reader {
     }
   }
 
+  // A high surrogate waits for the low one that completes it; alone it is a replacement.
   void appendCodePoint(uint32_t cp) {
+    if (highSurrogate_ != 0 && isLowSurrogate(cp)) {
+      cp = 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (cp - 0xDC00);
+      highSurrogate_ = 0;
+    } else {
+      flushSurrogate();
+      if (isHighSurrogate(cp)) {
+        highSurrogate_ = cp;
+        return;
+      }
+    }
     RtfParagraph& p = doc_.paragraphs.back();
     RtfRun look = state().look;
     look.fixedPitch = fontIsFixed(state().font);
@@ -134,6 +189,12 @@ class Reader {
       p.runs.push_back(look);
     }
     appendUtf8(p.runs.back().text, cp);
+  }
+
+  void flushSurrogate() {
+    if (highSurrogate_ == 0) return;
+    highSurrogate_ = 0;
+    appendCodePoint(kReplacement);
   }
 
   bool fontIsFixed(int number) const {
@@ -158,6 +219,7 @@ class Reader {
   }
 
   void newParagraph() {
+    flushSurrogate();
     RtfParagraph next;
     const RtfParagraph& cur = doc_.paragraphs.back();
     next.alignment = cur.alignment;
@@ -212,19 +274,13 @@ class Reader {
         textOnly(0x2011);
         break;
       case '\'': {
-        if (pos_ + 2 > in_.size()) return;
-        unsigned value = 0;
-        for (int k = 0; k < 2; ++k) {
-          char h = in_[pos_++];
-          value <<= 4;
-          if (h >= '0' && h <= '9')
-            value |= static_cast<unsigned>(h - '0');
-          else if (h >= 'a' && h <= 'f')
-            value |= static_cast<unsigned>(h - 'a' + 10);
-          else if (h >= 'A' && h <= 'F')
-            value |= static_cast<unsigned>(h - 'A' + 10);
-        }
-        character(static_cast<unsigned char>(value));
+        // Two hexadecimal digits make the byte; without them the escape shows nothing and what
+        // follows is read as usual.
+        if (in_.size() - pos_ < 2) return;
+        int high = hexDigit(in_[pos_]), low = hexDigit(in_[pos_ + 1]);
+        if (high < 0 || low < 0) return;
+        pos_ += 2;
+        character(static_cast<unsigned char>(high << 4 | low));
         break;
       }
       case '*':
@@ -306,7 +362,10 @@ class Reader {
     else if (w == "rdblquote")
       textOnly(0x201D);
     else if (w == "u" && hasParam) {
-      textOnly(static_cast<uint32_t>(param < 0 ? param + 65536 : param));
+      // A signed 16-bit unit; anything else is no character.
+      textOnly(param < -32768 || param > 0xFFFF
+                   ? kReplacement
+                   : static_cast<uint32_t>(param < 0 ? param + 65536 : param));
       skipPending_ = s.unicodeSkip;
     } else if (w == "uc")
       s.unicodeSkip = hasParam ? std::max(0, param) : 1;
@@ -358,6 +417,7 @@ class Reader {
   std::vector<GroupState> stack_{GroupState{}};
   size_t flattened_ = 0;
   int skipPending_ = 0;
+  uint32_t highSurrogate_ = 0;
   std::vector<std::optional<uint32_t>> colours_;
   uint32_t colour_ = 0;
   bool haveColour_ = false;
@@ -370,17 +430,6 @@ class Reader {
 // Not rich text: every line is a paragraph; text that is not UTF-8 is read as Windows-1252.
 RtfDocument plainDocument(std::string_view in) {
   RtfDocument doc;
-  auto validUtf8 = [](std::string_view s) {
-    for (size_t i = 0; i < s.size();) {
-      unsigned char c = static_cast<unsigned char>(s[i]);
-      size_t extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : 9;
-      if (extra == 9 || i + extra >= s.size() + (extra == 0)) return false;
-      for (size_t k = 1; k <= extra; ++k)
-        if ((static_cast<unsigned char>(s[i + k]) >> 6) != 2) return false;
-      i += extra + 1;
-    }
-    return true;
-  };
   bool utf8 = validUtf8(in);
   size_t start = 0;
   while (start <= in.size()) {
@@ -418,4 +467,4 @@ RtfDocument readRtf(std::string_view input) {
   return Reader(input.substr(at)).read();
 }
 
-}  // namespace trel::gui
+}  // namespace trel
