@@ -148,10 +148,10 @@ void MainWindow::buildMenus() {
 }
 
 void MainWindow::buildHiddenGroups(QWidget* central) {
-  options_ = group("Options", central, {656, 376, 105, 233});
+  QGroupBox* options = group("Options", central, {656, 376, 105, 233});
   int top = 16;
   for (const HiddenButton& b : kOptionButtons) {
-    auto* button = new QPushButton(QString::fromLatin1(b.caption), options_);
+    auto* button = new QPushButton(QString::fromLatin1(b.caption), options);
     button->setObjectName(QString::fromLatin1(b.name));
     button->setGeometry(8, top, 81, 17);
     MainCommand command = b.command;
@@ -159,7 +159,7 @@ void MainWindow::buildHiddenGroups(QWidget* central) {
             [this, command] { emit commandRequested(command); });
     top += 24;
   }
-  options_->hide();
+  options->hide();
 
   QGroupBox* icon = group("Icon", central, {664, 408, 105, 81});
   label3_ = label("Make Exe first", icon, 8, 16);

@@ -45,7 +45,6 @@ class MainWindow : public QMainWindow {
   QCheckBox& onlyTranslate() { return *checkBox1_; }
   QLabel& executionPoint() { return *label6_; }
   QLabel& builtFileLabel() { return *label3_; }
-  QGroupBox& optionsGroup() { return *options_; }
   // The menu item of a command (for tests and shortcuts).
   QAction* action(MainCommand command) const;
 
@@ -76,7 +75,6 @@ class MainWindow : public QMainWindow {
   QCheckBox* checkBox1_;
   QLabel* label6_;
   QLabel* label3_ = nullptr;
-  QGroupBox* options_ = nullptr;
   std::vector<std::pair<MainCommand, QAction*>> actions_;
   std::vector<std::string> shownEntries_;
   std::string shownPoint_;

@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QSet>
+#include <QGroupBox>
 #include <QTest>
 
 #include "editor/syntax_scanner.h"
@@ -57,7 +58,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(QStringList({textOf(w, "Label5"), textOf(w, "CheckBox1"), textOf(w, "Label1")}),
              QStringList({"Current execution point:", "Only translate", "Assembly log:"}));
     QVERIFY(w.debugView().isVisible() && w.explorer().isVisible());
-    QVERIFY(!w.optionsGroup().isVisible() && !w.iconGroup().isVisible());
+    for (QGroupBox* group : w.findChildren<QGroupBox*>())
+      if (group->title() == "Options" || group->title() == "Icon") QVERIFY(!group->isVisible());
   }
 
   void everyCommandHasAMenuItemThatAsksForIt() {
