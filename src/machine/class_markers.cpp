@@ -15,7 +15,10 @@ void insertLabelBefore(Machine& m, RunFrame& f, const std::string& found,
   int32_t at = m.ListBox1.findFirst(found);
   if (at < 0 || at > f.lastLine) return;
   if (m.ListBox1.findFirst(newLabel) >= 0) return;
-  m.ListBox1.insert(at, newLabel);
+  // The label belongs to the marker that made it: it takes the marker line's place in the source.
+  SourceLocation origin =
+      m.pc >= 0 && m.pc < m.ListBox1.size() ? m.ListBox1.origin(m.pc) : SourceLocation{};
+  m.ListBox1.insert(at, newLabel, origin);
   ++f.lastLine;
 }
 

@@ -106,6 +106,16 @@ bool FormulaHostBridge::stopRequested() {
   return machine_ && machine_->CheckBox1;
 }
 
+std::string computeOnMachine(Machine& m, const std::string& formula) {
+  if (!m.formulaState) m.formulaState.reset(new FormulaState);
+  TArtFormula F;
+  F.copySettings(m.formulaState->F);
+  FormulaHostBridge bridge(m.host, &m);
+  F.host = &bridge;
+  MachineVariables variables(m.table, m.formulaState->names);
+  return F.CompileAndCompute(formula, variables);
+}
+
 Outcome runFormula(Machine& m, RunFrame& f) {
   f.dropKeyword(Instruction::Formula);
   const std::string text(f.text());

@@ -62,4 +62,8 @@ class FormulaHostBridge : public FormulaHost {
   Machine* machine_;
 };
 
+// Computes a formula on the machine's current values without changing them (a debugger's watch);
+// throws the component's error when it cannot.
+std::string computeOnMachine(Machine& m, const std::string& formula);
+
 }  // namespace trel

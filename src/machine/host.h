@@ -8,6 +8,8 @@
 #include <string>
 #include <utility>
 
+#include "machine/diagnostic.h"
+
 namespace trel {
 
 struct FileDialogRequest {
@@ -60,6 +62,8 @@ class Host {
   virtual void consoleVisibilityChanged(bool visible) { (void)visible; }
   // The source editor's text (Machine::highlvl) was replaced by a running program.
   virtual void editorTextReplaced() {}
+  // An error or warning tied to a source line, after the message box that showed it (if any).
+  virtual void diagnostic(const Diagnostic& d) { (void)d; }
 
   // Script-made windows. makeForm answers the new window's native handle; labels and pixels go to
   // a window given by that handle (0: no window, the label is made without a parent).

@@ -81,6 +81,7 @@ Outcome runNative(Machine& m, RunFrame& f) {
     throw Error("Too many nested runs: " + path + " was not run (at most " +
                 std::to_string(kMaxNestedRuns) + " runs may nest)");
   m.highlvl = splitFileLines(readSourceFile(path));
+  m.sourceName = path;
   m.host.editorTextReplaced();
   m.translator.translate(m);
   m.compile(RunMode::Program);

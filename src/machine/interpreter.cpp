@@ -7,6 +7,7 @@
 #include <array>
 #include <bit>
 
+#include "machine/debugger.h"
 #include "machine/instruction_table.h"
 #include "machine/machine.h"
 #include "rtl/errors.h"
@@ -29,7 +30,10 @@ struct RunFrameScope {
     f.outer = m.frame;
     m.frame = &f;
   }
-  ~RunFrameScope() { m.frame = f.outer; }
+  ~RunFrameScope() {
+    m.frame = f.outer;
+    if (!m.frame) m.lastRunSteps = f.stepCounter - 1;
+  }
 };
 
 class Interpreter {
@@ -79,11 +83,15 @@ class Interpreter {
     m.InitRegisters();
     m.table.SetVariable("FL2", "");
     m.debug.clear();
-    m.ListBox1.assign(m.code);
+    SourceMap map = m.codeMap.locations.size() == m.code.size()
+                        ? m.codeMap
+                        : SourceMap::identity(m.sourceName, m.code.size());
+    m.ListBox1.assign(m.code, std::move(map));
     f.lastLine = m.ListBox1.size() - 1;
     m.outp.clear();
     m.ListBox1.removeCharacter(';');
     m.console.show();
+    if (m.debugger) m.debugger->runStarted();
   }
 
   static void run(Machine& m, RunMode mode) {
@@ -104,6 +112,10 @@ class Interpreter {
       std::swap(m.label6Text_, f.work.text);
       f.work.modified = true;
       m.label6Initial_ = false;
+      if (m.debugger && m.debugger->watching()) {
+        m.debugger->beforeStep(m);
+        if (m.stopRequested) return;
+      }
       m.host.processEvents();
 
       if (m.maxSteps != 0 && ++m.stepsTaken > m.maxSteps) throw StepLimitError();
@@ -141,7 +153,7 @@ class Interpreter {
       }
 
       m.host.processEvents();
-      if (m.CheckBox1) return;
+      if (m.CheckBox1 || m.stopRequested) return;
       ++m.pc;
       if (mode == RunMode::ConsoleLine) f.lastLine = 0;
       if (m.pc == f.lastLine + 1) {
@@ -154,7 +166,24 @@ class Interpreter {
 };
 
 void Machine::compile(RunMode mode) {
-  Interpreter::run(*this, mode);
+  // A stop ends every run in progress; the next run that starts from outside any other clears it.
+  if (!frame) stopRequested = false;
+  try {
+    Interpreter::run(*this, mode);
+  } catch (...) {
+    // The innermost run an error leaves knows where it happened; the runs it passes through on
+    // its way out leave that place as it is.
+    std::exception_ptr error = std::current_exception();
+    if (errorPoint.error != error) {
+      errorPoint.error = error;
+      errorPoint.mode = mode;
+      errorPoint.pc = pc;
+      errorPoint.location = mode == RunMode::Program && pc >= 0 && pc < ListBox1.size()
+                                ? ListBox1.origin(pc)
+                                : SourceLocation{};
+    }
+    throw;
+  }
 }
 
 }  // namespace trel

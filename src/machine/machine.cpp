@@ -46,4 +46,15 @@ void showError(Host& host, const std::exception& error) {
   host.showMessage(errorText(error));
 }
 
+std::optional<Diagnostic> Machine::errorDiagnostic(const std::exception& error) const {
+  std::exception_ptr current = std::current_exception();
+  if (!current || current != errorPoint.error || errorPoint.location.line < 1) return std::nullopt;
+  return diagnosticAt(ListBox1.sourceMap(), errorPoint.location, errorText(error));
+}
+
+void showError(Machine& machine, const std::exception& error) {
+  showError(machine.host, error);
+  if (std::optional<Diagnostic> d = machine.errorDiagnostic(error)) machine.host.diagnostic(*d);
+}
+
 }  // namespace trel

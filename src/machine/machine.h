@@ -9,21 +9,26 @@
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "machine/assembly_log.h"
 #include "machine/console_model.h"
+#include "machine/diagnostic.h"
 #include "machine/host.h"
 #include "machine/program_list.h"
 #include "machine/run_frame.h"
+#include "machine/source_map.h"
 #include "machine/source_translator.h"
 #include "machine/variable_table.h"
 
 namespace trel {
 
+class Debugger;
 struct FormulaState;
 struct FormulaStateDeleter {
   void operator()(FormulaState* state) const;
@@ -43,10 +48,17 @@ class Machine {
   // --- the main window's controls, with their initial contents
   std::vector<std::string> highlvl{"highlvl"};     // source editor lines
   std::vector<std::string> code{"//This is QN+"};  // hidden low-level text
-  ProgramList ListBox1{{"//PARSER"}};              // program list of the last run
-  AssemblyLog debug;                               // "Assembly log:"
-  bool CheckBox1 = false;                          // "Only translate"
-  bool translationStopped = false;                 // the last translation ended with an error stop
+  // Where each line of `code` came from (the translator writes it; code set otherwise has none,
+  // and then every line is its own source line in `sourceName`).
+  SourceMap codeMap;
+  // The name of the file the editor lines came from, as the user named it (file 0 of the map).
+  std::string sourceName;
+  ProgramList ListBox1{{"//PARSER"}};           // program list of the last run
+  AssemblyLog debug;                            // "Assembly log:"
+  bool CheckBox1 = false;                       // "Only translate"
+  bool translationStopped = false;              // the last translation ended with an error stop
+  std::optional<Diagnostic> translationError;   // where it stopped
+  std::vector<Diagnostic> translationWarnings;  // what the last translation noticed
   std::vector<std::string> outp{"o", "u", "t", "p"};
   std::string Memo1;     // import buffer of the translator
   ConsoleModel console;  // TForm2
@@ -66,6 +78,21 @@ class Machine {
   // Steps allowed to all runs together before "Step limit reached"; 0 for no limit.
   uint64_t maxSteps = 0;
   uint64_t stepsTaken = 0;
+
+  // --- run control
+  Debugger* debugger = nullptr;  // watches the steps while attached (the IDE, qn debug)
+  bool stopRequested = false;    // the Stop command: every run in progress ends between two steps
+  uint64_t lastRunSteps = 0;     // steps the last outermost run took
+  // Where the last error left a run: the program-list line and its place in the source.
+  struct ErrorPoint {
+    std::exception_ptr error;
+    RunMode mode = RunMode::Program;
+    int32_t pc = -1;
+    SourceLocation location;
+  };
+  ErrorPoint errorPoint;
+  // The diagnostic of `error` when it is the one that last left a run at a known source line.
+  std::optional<Diagnostic> errorDiagnostic(const std::exception& error) const;
 
   // "Current execution point:" caption: program counter + ": " + working text.
   std::string Label6() const;
@@ -97,5 +124,8 @@ class Machine {
 
 // Shows an error the way the application's error display does: a message box with its text.
 void showError(Host& host, const std::exception& error);
+// The same for an error that left a run of the machine, followed by its diagnostic (the source
+// line it happened at) when it is known. Call it from the handler that caught the error.
+void showError(Machine& machine, const std::exception& error);
 
 }  // namespace trel

@@ -6,8 +6,14 @@
 
 namespace trel {
 
-void ProgramList::assign(std::vector<std::string> lines) {
+void ProgramList::assign(std::vector<std::string> lines, SourceMap map) {
   lines_ = std::move(lines);
+  if (map.locations.size() == lines_.size()) {
+    map_ = std::move(map);
+  } else {
+    std::vector<std::string> files = std::move(map.files);
+    map_ = SourceMap::identity(files.empty() ? std::string() : files.front(), lines_.size());
+  }
   indexBuilt_ = false;
   masks_.assign(lines_.size(), 0);
   maskValid_.assign(lines_.size(), false);
@@ -27,8 +33,9 @@ void ProgramList::setLine(int32_t index, std::string text) {
   ++generation_;
 }
 
-void ProgramList::insert(int32_t index, std::string text) {
+void ProgramList::insert(int32_t index, std::string text, SourceLocation origin) {
   lines_.insert(lines_.begin() + index, std::move(text));
+  map_.locations.insert(map_.locations.begin() + index, origin);
   indexBuilt_ = false;
   masks_.insert(masks_.begin() + index, 0);
   maskValid_.insert(maskValid_.begin() + index, false);

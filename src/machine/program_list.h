@@ -3,6 +3,7 @@
 // Each line's instruction mask (which keywords occur in it) is computed once and kept until the
 // line changes, so a step does not search for 38 keywords again every time a loop comes round.
 // generation() changes with every edit, which tells a reader that its copy of a line is stale.
+// Each line also keeps its place in the source (source_map.h), which insertions carry along.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "machine/source_map.h"
+
 namespace trel {
 
 class ProgramList {
@@ -18,14 +21,16 @@ class ProgramList {
   ProgramList() = default;
   explicit ProgramList(std::vector<std::string> lines) { assign(std::move(lines)); }
 
-  void assign(std::vector<std::string> lines);
+  // The lines with the map of where they came from; without one (or with one of another length)
+  // every line is its own source line in an unnamed file.
+  void assign(std::vector<std::string> lines, SourceMap map = {});
   void clear() { assign({}); }
   int32_t size() const { return static_cast<int32_t>(lines_.size()); }
   bool empty() const { return lines_.empty(); }
   const std::string& line(int32_t index) const { return lines_[static_cast<size_t>(index)]; }
   const std::vector<std::string>& lines() const { return lines_; }
   void setLine(int32_t index, std::string text);
-  void insert(int32_t index, std::string text);
+  void insert(int32_t index, std::string text, SourceLocation origin);
   // Removes every character `c` from every line.
   void removeCharacter(char c);
   uint64_t maskAt(int32_t index);
@@ -33,6 +38,10 @@ class ProgramList {
   // Index of the first line exactly equal to `text`, or -1. Answered from an index of the lines
   // that is built once and kept up to date, so label searches in loops do not scan the list.
   int32_t findFirst(std::string_view text);
+
+  // Where line `index` came from, and the map of the whole list.
+  SourceLocation origin(int32_t index) const { return map_.locations[static_cast<size_t>(index)]; }
+  const SourceMap& sourceMap() const { return map_; }
 
  private:
   struct Hash {
@@ -46,6 +55,7 @@ class ProgramList {
   std::vector<std::string> lines_;
   std::vector<uint64_t> masks_;
   std::vector<bool> maskValid_;
+  SourceMap map_;
   uint64_t generation_ = 0;
 };
 

@@ -88,16 +88,18 @@ std::string replaceFirstNoCase(std::string_view s, std::string_view from, std::s
   return r;
 }
 
-std::vector<std::string> splitAtLineBreaks(std::string_view text) {
+std::vector<std::string> splitAtLineBreaks(std::string_view text, std::vector<size_t>* starts) {
   std::vector<std::string> lines;
   size_t start = 0;
   for (size_t i = 0; i < text.size(); ++i) {
     char c = text[i];
     if (c != '\r' && c != '\n') continue;
+    if (starts) starts->push_back(start);
     lines.emplace_back(text.substr(start, i - start));
     if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
     start = i + 1;
   }
+  if (starts) starts->push_back(start);
   lines.emplace_back(text.substr(start));
   return lines;
 }

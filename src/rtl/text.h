@@ -44,8 +44,9 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 std::string replaceFirstNoCase(std::string_view s, std::string_view from, std::string_view to);
 
 // Splits at every line break (CR LF, lone CR or lone LF): a text with k breaks gives k + 1 lines.
-// The empty text gives one empty line.
-std::vector<std::string> splitAtLineBreaks(std::string_view text);
+// The empty text gives one empty line. `starts`, when given, receives where each line begins.
+std::vector<std::string> splitAtLineBreaks(std::string_view text,
+                                           std::vector<size_t>* starts = nullptr);
 // Splits a file's text into lines: like splitAtLineBreaks, but a break at the very end does not
 // start another line and the empty text has no lines.
 std::vector<std::string> splitFileLines(std::string_view text);

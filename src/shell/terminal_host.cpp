@@ -56,6 +56,13 @@ void TerminalHost::showMessage(const std::string& text) {
   std::fflush(messageStream);
 }
 
+void TerminalHost::diagnostic(const Diagnostic& d) {
+  if (!printDiagnostics) return;
+  std::fflush(stdout);
+  writeLine(stderr, d.format());
+  std::fflush(stderr);
+}
+
 std::optional<std::string> TerminalHost::nextAnswer(const std::string& prompt) {
   if (!answers.empty()) {
     std::string a = answers.front();

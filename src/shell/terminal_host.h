@@ -24,6 +24,8 @@ class TerminalHost : public Host {
   bool askOnStandardInput = false;
   // Where message boxes go (standard error unless a command prints its message as its output).
   std::FILE* messageStream = stderr;
+  // Print diagnostics (FILE:LINE: error: MESSAGE) on standard error after the message lines.
+  bool printDiagnostics = false;
 
   void processEvents() override;
   void showMessage(const std::string& text) override;
@@ -33,6 +35,7 @@ class TerminalHost : public Host {
   std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
   std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
   void consoleLineAdded(const std::string& line) override;
+  void diagnostic(const Diagnostic& d) override;
   uint64_t makeForm(const std::string& name, const std::string& caption, int width,
                     int height) override;
   void makeLabel(uint64_t form, const std::string& name, const std::string& caption, int left,

@@ -60,7 +60,10 @@ void rewriteIf(Translation& t, const std::string& statement) {
   // Endif search: every entry below that holds "if (" opens a block, and only an exact "endif"
   // closes one; the first endif no inner block claims takes the label.
   long endif = t.blocks.findEndif(t.index);
-  if (endif >= 0) t.setEntry(static_cast<size_t>(endif), label);
+  if (endif >= 0)
+    t.setEntry(static_cast<size_t>(endif), label);
+  else
+    t.warn(t.index, "if ( without endif: the condition jumps to a label no line defines");
 }
 
 void rewriteWhile(Translation& t, const std::string& statement) {
@@ -73,7 +76,10 @@ void rewriteWhile(Translation& t, const std::string& statement) {
   // Repeat search, upward: lines still holding "while" are loops not yet translated; only an exact
   // "repeat" line can take the label.
   long repeat = t.blocks.findRepeat(t.index);
-  if (repeat >= 0) t.setEntry(static_cast<size_t>(repeat), label);
+  if (repeat >= 0)
+    t.setEntry(static_cast<size_t>(repeat), label);
+  else
+    t.warn(t.index, "while without repeat: the loop has no line to go back to");
 }
 
 }  // namespace trel

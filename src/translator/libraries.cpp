@@ -48,6 +48,7 @@ void importLibrary(Translation& t, const std::string& statement) {
     throw;
   }
   t.m.Memo1 = normaliseLibraryText(text);
+  t.imports.push_back({t.importText.size(), t.addFile("lib/" + name + ".qnlib")});
   t.importText += t.m.Memo1;
   t.setEntry(t.index, "");
   t.index = 0;

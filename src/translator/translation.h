@@ -42,6 +42,15 @@ class Translation {
   std::vector<std::string> entries;
   BlockSearch blocks;
   std::string importText;
+  // Where each entry came from, kept beside `entries`, and the map the translation writes.
+  std::vector<SourceLocation> origins;
+  SourceMap map;
+  // Where each imported library's text begins in importText, and its file in the map.
+  struct Import {
+    size_t offset;
+    int32_t file;
+  };
+  std::vector<Import> imports;
   StatementFields fields;
   size_t index = 0;      // entry being translated
   bool stopped = false;  // an error stop ends the pass
@@ -49,6 +58,10 @@ class Translation {
   // Shows the message, checks "Only translate" and ends the pass; the end phase still runs.
   void errorStop(const std::string& message);
   void setEntry(size_t i, std::string text);
+  SourceLocation origin(size_t i) const;
+  int32_t addFile(std::string name);
+  // A warning about entry i (it changes nothing in the translation).
+  void warn(size_t i, std::string message);
   void setEntries(std::vector<std::string> list);
 };
 

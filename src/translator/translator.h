@@ -9,6 +9,10 @@ namespace trel {
 
 void translate(Machine& machine);
 
+// Adds to machine.translationWarnings what the last translation left that cannot work as written:
+// jumps and calls to labels no line defines, %import of libraries that do not exist.
+void lintTranslation(Machine& machine);
+
 // The translator as the machine's nested runs use it.
 const SourceTranslator& sourceTranslator();
 

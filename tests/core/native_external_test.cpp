@@ -39,7 +39,8 @@ TEST(NativeExternal, QnFindsALibraryByItsShortNameAndReportsAMissingFunction) {
   ProcessResult r = runProcess(TREL_QN_PATH, {"run", program}, options);
   // The missing function ends the run as an error: no closing lines, status 1.
   EXPECT_EQ(r.out, "42\n");
-  EXPECT_EQ(r.err, "There is no qnt_gone or qntest\n");
+  EXPECT_EQ(r.err, "There is no qnt_gone or qntest\n" + program +
+                       ":3: error: There is no qnt_gone or qntest\n");
   EXPECT_EQ(r.status, 1);
 }
 

@@ -40,11 +40,13 @@ TEST(QnRun, RunsTheExamples) {
 
 TEST(QnRun, AnErrorIsAMessageLineOnStandardErrorAndStatusOne) {
   TempDir dir("qn");
-  ProcessResult r =
-      qn({"run", dir.write("bad.qn", "%ECHO before\r\nJUMP ::nowhere\r\n%ECHO after\r\n")});
+  std::string bad = dir.write("bad.qn", "%ECHO before\r\nJUMP ::nowhere\r\n%ECHO after\r\n");
+  ProcessResult r = qn({"run", bad});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.out, "before\n");
-  EXPECT_EQ(r.err, "'::nowhere' is not a valid integer value\n");
+  // The message box's line, then the line in the form compilers print.
+  EXPECT_EQ(r.err, "'::nowhere' is not a valid integer value\n" + bad +
+                       ":2: error: '::nowhere' is not a valid integer value\n");
 }
 
 TEST(QnRun, MessagesAreWrittenWholePastAZeroByte) {
@@ -59,9 +61,11 @@ TEST(QnRun, MessagesAreWrittenWholePastAZeroByte) {
 
 TEST(QnRun, ATranslationErrorStopIsStatusOne) {
   TempDir dir("qn");
-  ProcessResult r = qn({"run", dir.write("semi.qn", "%ECHO a\n;\n")});
+  std::string semi = dir.write("semi.qn", "%ECHO a\n;\n");
+  ProcessResult r = qn({"run", semi});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "No semicolon at: 1\n");
+  // The message counts entries from 0, as it always has; the diagnostic counts lines from 1.
+  EXPECT_EQ(r.err, "No semicolon at: 1\n" + semi + ":2: error: No semicolon at: 1\n");
   EXPECT_EQ(r.out,
             "");  // "Only translate" is checked now; the console was cleared and stays hidden
 }
@@ -89,9 +93,10 @@ TEST(QnRun, OnlyTranslateRunsNothingButClosesTheConsole) {
 
 TEST(QnRun, TheStepLimitStopsWithStatusThree) {
   TempDir dir("qn");
-  ProcessResult r = qn({"run", dir.write("loop.qn", "::l\nJUMP ::l\n"), "--max-steps", "1000"});
+  std::string loop = dir.write("loop.qn", "::l\nJUMP ::l\n");
+  ProcessResult r = qn({"run", loop, "--max-steps", "1000"});
   EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.err, "Step limit reached\n");
+  EXPECT_EQ(r.err, "Step limit reached\n" + loop + ":2: error: Step limit reached\n");
 }
 
 TEST(QnRun, InteractiveLinesRunAsConsoleLinesAfterTheRun) {

@@ -22,6 +22,8 @@ const char kUsage[] =
     "  qn export FILE               export FILE's translation as a library into exported/\n"
     "  qn unpack EXE                print the low-level program embedded in a built program\n"
     "  qn eval FORMULA              compute a formula and print the result\n"
+    "  qn debug FILE [--seed N] [--answers FILE]   debug FILE with commands read from standard\n"
+    "                               input (help lists them)\n"
     "options of run and exec:\n"
     "  --log FILE         write the assembly log there when the run ends\n"
     "  --code FILE        write the code list there before the run\n"
@@ -40,7 +42,7 @@ struct CommandEntry {
 const CommandEntry kCommands[] = {
     {"run", runCommand},     {"exec", execCommand},     {"translate", translateCommand},
     {"build", buildCommand}, {"export", exportCommand}, {"unpack", unpackCommand},
-    {"eval", evalCommand},
+    {"eval", evalCommand},   {"debug", debugCommand},
 };
 
 }  // namespace

@@ -17,6 +17,7 @@ int exportCommand(const Args& args);     // qn export FILE
 int buildCommand(const Args& args);      // qn build FILE -o OUT [--stub PATH]
 int unpackCommand(const Args& args);     // qn unpack EXE
 int evalCommand(const Args& args);       // qn eval FORMULA
+int debugCommand(const Args& args);      // qn debug FILE [OPTIONS]
 
 // Reports a usage or file error of qn itself and answers 2.
 int usageError(const std::string& message);

@@ -92,16 +92,17 @@ void writeLines(const std::string& path, const std::vector<std::string>& lines) 
   writeWholeFile(path, text);
 }
 
-// Runs `body` and maps how it ended to qn's exit status, showing errors as message boxes.
-int guarded(TerminalHost& host, const std::function<void()>& body) {
+// Runs `body` and maps how it ended to qn's exit status, showing errors as message boxes
+// followed by the source line they happened at.
+int guarded(Machine& m, const std::function<void()>& body) {
   try {
     body();
     return 0;
   } catch (const StepLimitError& e) {
-    showError(host, e);
+    showError(m, e);
     return 3;
   } catch (const std::exception& e) {
-    showError(host, e);
+    showError(m, e);
     return 1;
   }
 }
@@ -114,14 +115,16 @@ int runOrExec(const Args& args, bool translateFirst) {
 
   TerminalHost host;
   host.answers = std::move(o.answers);
+  host.printDiagnostics = true;
   Machine m(host, sourceTranslator());
+  m.sourceName = o.file;
   std::error_code ec;
   m.startupDirectory = std::filesystem::current_path(ec).string();
   m.CheckBox1 = o.onlyTranslate;
   m.maxSteps = o.maxSteps;
   if (o.logLines) m.debug.setCapacity(o.logLines);
 
-  int status = guarded(host, [&] {
+  int status = guarded(m, [&] {
     if (translateFirst) {
       m.highlvl = splitFileLines(text);
       Button1Click(m, [&] {
@@ -140,13 +143,13 @@ int runOrExec(const Args& args, bool translateFirst) {
     while (std::getline(std::cin, line)) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       m.console.Edit1 = line;
-      guarded(host, [&] { ConsoleButton1Click(m); });
+      guarded(m, [&] { ConsoleButton1Click(m); });
       host.flush();
     }
   }
   host.flush();
   if (!o.logFile.empty()) {
-    int logStatus = guarded(host, [&] { writeLines(o.logFile, m.debug.lines()); });
+    int logStatus = guarded(m, [&] { writeLines(o.logFile, m.debug.lines()); });
     if (logStatus != 0 && status == 0) status = 2;
   }
   return status;
@@ -162,17 +165,35 @@ int execCommand(const Args& args) {
 }
 
 int translateCommand(const Args& args) {
-  if (args.size() != 1) return usageError("usage: qn translate FILE");
+  std::string file;
+  bool warnings = false;
+  for (const std::string& a : args) {
+    if (a == "--warnings")
+      warnings = true;
+    else if (!a.empty() && a[0] == '-' && a != "-")
+      return usageError("unknown option " + a);
+    else if (file.empty())
+      file = a;
+    else
+      return usageError("usage: qn translate FILE [--warnings]");
+  }
+  if (file.empty()) return usageError("usage: qn translate FILE [--warnings]");
   std::string text;
-  if (!readInputFile(args[0], text)) return 2;
+  if (!readInputFile(file, text)) return 2;
   TerminalHost host;
+  host.printDiagnostics = true;
   Machine m(host, sourceTranslator());
+  m.sourceName = file;
   m.highlvl = splitFileLines(text);
-  int status = guarded(host, [&] { translate(m); });
+  int status = guarded(m, [&] { translate(m); });
   if (status != 0) return status;
   for (const auto& line : m.code) {
     std::fwrite(line.data(), 1, line.size(), stdout);
     std::fputc('\n', stdout);
+  }
+  if (warnings) {
+    lintTranslation(m);
+    for (const Diagnostic& d : m.translationWarnings) host.diagnostic(d);
   }
   return m.translationStopped ? 1 : 0;
 }
@@ -185,7 +206,7 @@ int exportCommand(const Args& args) {
   host.messageStream = stdout;
   Machine m(host, sourceTranslator());
   m.highlvl = splitFileLines(text);
-  return guarded(host, [&] { Button7Click(m); });
+  return guarded(m, [&] { Button7Click(m); });
 }
 
 }  // namespace trel::qn
