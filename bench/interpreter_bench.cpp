@@ -2,13 +2,15 @@
 //
 //     VAR i / i:=0 / ::top / i+1 / CMP i,1000000 / IF < ::top / HALT
 //
-// run after declaring 10 and then 5,000 further variables, so the cost per step can be compared.
+// run after declaring 10 and then 5,000 further variables, so the cost per step can be compared,
+// and with a debugger attached (no breakpoints; ten breakpoints on lines the loop passes once).
 // Prints steps per second for each, best of several rounds, side by side in one run.
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "machine/debugger.h"
 #include "machine/machine.h"
 #include "shell/terminal_host.h"
 #include "translator/translator.h"
@@ -28,9 +30,20 @@ struct Measure {
   uint64_t steps;
 };
 
-Measure runOnce(int declared, int iterations, size_t logCapacity) {
+// A breakpoint stops the run; the handler lets it go on at once.
+struct GoOn : trel::PauseHandler {
+  trel::Resume paused(trel::Machine&, const trel::PausePoint&) override {
+    return trel::Resume::Continue;
+  }
+};
+
+Measure runOnce(int declared, int iterations, size_t logCapacity, int breakpoints) {
   trel::TerminalHost host;
   trel::Machine m(host, trel::sourceTranslator());
+  GoOn goOn;
+  trel::Debugger debugger(goOn);
+  if (breakpoints >= 0) m.debugger = &debugger;
+  for (int line = 1; line <= breakpoints; ++line) debugger.setBreakpoint(line);
   if (logCapacity) m.debug.setCapacity(logCapacity);
   m.code = loopProgram(declared, iterations);
   auto start = std::chrono::steady_clock::now();
@@ -46,24 +59,31 @@ Measure runOnce(int declared, int iterations, size_t logCapacity) {
 int main(int argc, char** argv) {
   int iterations = argc > 1 ? std::stoi(argv[1]) : 1000000;
   int rounds = argc > 2 ? std::stoi(argv[2]) : 5;
+  // A third argument runs only that case (from 1), for instruction counts under callgrind.
+  int only = argc > 3 ? std::stoi(argv[3]) : 0;
   struct Case {
     const char* name;
     int declared;
     size_t logCapacity;
+    int breakpoints;  // -1: no debugger attached
   } cases[] = {
-      {"10 variables, log kept (default capacity)", 10, 0},
-      {"5000 variables, log kept (default capacity)", 5000, 0},
-      {"10 variables, log capped at 1,000 lines", 10, 1000},
-      {"5000 variables, log capped at 1,000 lines", 5000, 1000},
+      {"10 variables, log kept (default capacity)", 10, 0, -1},
+      {"5000 variables, log kept (default capacity)", 5000, 0, -1},
+      {"10 variables, log capped at 1,000 lines", 10, 1000, -1},
+      {"5000 variables, log capped at 1,000 lines", 5000, 1000, -1},
+      {"10 variables, debugger, no breakpoints", 10, 0, 0},
+      {"10 variables, debugger, ten breakpoints", 10, 0, 10},
   };
   std::printf("Counting loop of %d iterations (%d rounds each, best round shown)\n", iterations,
               rounds);
   double base = 0;
+  int number = 0;
   for (const Case& c : cases) {
+    if (++number != only && only != 0) continue;
     double best = 1e30;
     uint64_t steps = 0;
     for (int r = 0; r < rounds; ++r) {
-      Measure m = runOnce(c.declared, iterations, c.logCapacity);
+      Measure m = runOnce(c.declared, iterations, c.logCapacity, c.breakpoints);
       if (m.seconds < best) best = m.seconds;
       steps = m.steps;
     }
