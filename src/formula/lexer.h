@@ -82,7 +82,6 @@ class FormulaLexer {
   // Looks at the next token without moving on; a substitution made meanwhile stays.
   uint8_t peek();
 
-  uint8_t token() const { return token_; }
   const std::string& text() const { return text_; }
   double number() const { return number_; }
   int index() const { return index_; }
@@ -119,7 +118,6 @@ class FormulaLexer {
   LexerSettings settings_;
   VariableContext* variables_ = nullptr;
 
-  uint8_t token_ = tok::kEnd;
   std::string text_;
   double number_ = 0;
   int index_ = 0;
