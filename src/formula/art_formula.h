@@ -51,7 +51,6 @@ class TArtFormula {
   FormulaHost* host = nullptr;
 
   // The identifier alphabet: a character that occurs in it may start a name.
-  const std::string& VarNameLiterals() const { return literals_; }
   void setVarNameLiterals(std::string literals);
   // Takes every setting of another component (not its host).
   void copySettings(const TArtFormula& other);

@@ -59,9 +59,6 @@ struct TCalcItem {
     kind = CalcKind::Reference;
     text.assign(name);
   }
-  bool isNumber() const { return kind == CalcKind::Number; }
 };
-
-using TCalcArray = std::vector<TCalcItem>;
 
 }  // namespace trel

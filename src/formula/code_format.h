@@ -4,15 +4,8 @@
 // little-endian. A jump target is the index (from 0) of the instruction execution continues with.
 //
 //   byte  operands                 action
-//   21 !  -                        logical not            FB    -          negate
-//   25 %  -                        integer remainder      5C \  -          integer division
-//   26 &  -                        logical and            7C |  -          logical or
-//   F7    -                        logical exclusive or
-//   2A *  2B +  2D -  2F /  5E ^   arithmetic ("+" joins texts when an operand is no number)
-//   3C <  3D =  3E >  F9 <=  FA >=  FC <>                  comparisons (as texts when no numbers)
-//   40 @  -                        join texts             DF    -          mask match (LIKE)
-//   E1 E2 E3 E4                    bitwise not, and, or, exclusive or
-//   E5 E6                          shift right (zero fill), shift left
+//   op    -                        an operator of kOperators below: takes its one or two
+//                                  operands from the stack, pushes its result
 //   E0    -                        stop
 //   E7    u32 length, name         push a reference to an external variable
 //   F1    -                        drop the top value
@@ -26,9 +19,11 @@
 // The variable operand holds the whole index, so every one of the host's variables can be named.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace trel::fcode {
 
@@ -72,6 +67,106 @@ enum Op : uint8_t {
 
 // The count byte of a call whose argument count is the top value.
 inline constexpr uint8_t kVariableCount = 0xFF;
+
+// --- The operators: one table for the compiler, the evaluator and the fast path.
+
+enum class Fixity : uint8_t { Prefix, Infix };
+enum class Assoc : uint8_t { Left, Right };
+
+// What an operator takes its operands as; the evaluator's and the fast path's cases follow it.
+enum class Operands : uint8_t {
+  Numbers,         // numbers, a text converted (numericInfix, numericPrefix compute them)
+  NumbersOrTexts,  // two numbers as numbers, else as texts: "+" adds or joins, comparisons
+  Texts,           // texts ("@", LIKE); so never on the fast path
+};
+
+struct OperatorInfo {
+  Op code;
+  // As the formula writes it. LIKE is also "=="; the words AND, MOD, SHL ... are constants that
+  // stand for a spelling here.
+  std::string_view spelling;
+  // The lexer's token for the spelling: the character itself, or a code of its own that equals
+  // the instruction. An infix operator's token is its instruction: the compiler emits it as is.
+  uint8_t token;
+  // Precedence class: a lower class binds more tightly. Comparisons bind most loosely of all, so
+  // x > 1 & x < 5 is (x > (1 & x)) < 5.
+  uint8_t precedence;
+  Fixity fixity;
+  Assoc assoc;
+  Operands operands;
+};
+
+inline constexpr OperatorInfo kOperators[] = {
+    // clang-format off
+    // code         spelling token        class fixity, associativity, operands
+    {kPower,        "^",    '^',           2, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kNot,          "!",    '!',           3, Fixity::Prefix, Assoc::Right, Operands::Numbers},
+    {kBitNot,       "!!",   kBitNot,       3, Fixity::Prefix, Assoc::Right, Operands::Numbers},
+    {kNegate,       "-",    '-',           3, Fixity::Prefix, Assoc::Right, Operands::Numbers},
+    {kMul,          "*",    '*',           4, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kDiv,          "/",    '/',           4, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kIntDiv,       "\\",   '\\',          4, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kMod,          "%",    '%',           4, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kAnd,          "&",    '&',           4, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kBitAnd,       "&&",   kBitAnd,       4, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kShiftRight,   ">>",   kShiftRight,   4, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kShiftLeft,    "<<",   kShiftLeft,    4, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kAdd,          "+",    '+',           5, Fixity::Infix, Assoc::Left, Operands::NumbersOrTexts},
+    {kSub,          "-",    '-',           5, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kJoin,         "@",    '@',           5, Fixity::Infix, Assoc::Left, Operands::Texts},
+    {kOr,           "|",    '|',           6, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kBitOr,        "||",   kBitOr,        6, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kXor,          "XOR",  kXor,          6, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kBitXor,       "BXOR", kBitXor,       6, Fixity::Infix, Assoc::Left, Operands::Numbers},
+    {kEqual,        "=",    '=',           7, Fixity::Infix, Assoc::Left, Operands::NumbersOrTexts},
+    {kNotEqual,     "<>",   kNotEqual,     7, Fixity::Infix, Assoc::Left, Operands::NumbersOrTexts},
+    {kLess,         "<",    '<',           7, Fixity::Infix, Assoc::Left, Operands::NumbersOrTexts},
+    {kGreater,      ">",    '>',           7, Fixity::Infix, Assoc::Left, Operands::NumbersOrTexts},
+    {kLessEqual,    "<=",   kLessEqual,    7, Fixity::Infix, Assoc::Left, Operands::NumbersOrTexts},
+    {kGreaterEqual, ">=",   kGreaterEqual, 7, Fixity::Infix, Assoc::Left, Operands::NumbersOrTexts},
+    {kLike,         "LIKE", kLike,         7, Fixity::Infix, Assoc::Left, Operands::Texts},
+    // clang-format on
+};
+
+namespace detail {
+// Entry number + 1 of every operator's instruction; 0 for the other bytes.
+constexpr std::array<uint8_t, 256> makeOperatorIndex() {
+  std::array<uint8_t, 256> index{};
+  for (size_t k = 0; k < std::size(kOperators); ++k)
+    index[kOperators[k].code] = static_cast<uint8_t>(k + 1);
+  return index;
+}
+inline constexpr std::array<uint8_t, 256> kOperatorIndex = makeOperatorIndex();
+}  // namespace detail
+
+// The entry of kOperators an instruction stands for, or -1 when it is no operator. (Compile-time
+// checks use this: GCC's sanitizers keep comparisons of addresses out of constant expressions.)
+constexpr int operatorIndex(uint8_t code) {
+  return detail::kOperatorIndex[code] - 1;
+}
+
+// The operator an instruction stands for, or null when it is none.
+inline const OperatorInfo* findOperator(uint8_t code) {
+  int k = operatorIndex(code);
+  return k < 0 ? nullptr : &kOperators[k];
+}
+
+namespace detail {
+constexpr bool operatorTableIsSound() {
+  for (size_t k = 0; k < std::size(kOperators); ++k) {
+    const OperatorInfo& o = kOperators[k];
+    if (operatorIndex(o.code) != static_cast<int>(k)) return false;  // in two entries
+    if (o.fixity == Fixity::Infix && o.token != o.code) return false;
+    if (o.spelling.empty()) return false;
+    for (size_t j = 0; j < k; ++j)
+      if (kOperators[j].fixity == o.fixity && kOperators[j].token == o.token) return false;
+  }
+  return true;
+}
+}  // namespace detail
+static_assert(detail::operatorTableIsSound(),
+              "every operator once; an infix operator's token is its instruction; no token twice "
+              "in one fixity");
 
 inline void putU32(std::string& code, uint32_t v) {
   char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),

@@ -11,33 +11,63 @@ namespace trel {
 
 namespace {
 
-// Classes of the operators on the operator stack and of the incoming infix operators. A pending
+// Classes of the entries of the operator stack: an operator's is its precedence class. A pending
 // call counts as class 1; the markers "(" and "," and the empty stack as 100, so no operator is
 // ever popped past a marker.
-constexpr int kMarkerClass = 100;
+constexpr uint8_t kCallClass = 1;
+constexpr uint8_t kMarkerClass = 100;
 
 constexpr std::array<uint8_t, 256> makeClasses() {
   std::array<uint8_t, 256> c{};
-  for (auto& x : c) x = kMarkerClass;
-  c[fcode::kCall] = 1;
-  c[fcode::kPower] = 2;
-  for (uint8_t op : {fcode::kNot, fcode::kBitNot, fcode::kNegate}) c[op] = 3;
-  for (uint8_t op : {fcode::kMul, fcode::kDiv, fcode::kIntDiv, fcode::kMod, fcode::kAnd,
-                     fcode::kBitAnd, fcode::kShiftRight, fcode::kShiftLeft})
-    c[op] = 4;
-  for (uint8_t op : {fcode::kAdd, fcode::kSub, fcode::kJoin}) c[op] = 5;
-  for (uint8_t op : {fcode::kOr, fcode::kBitOr, fcode::kXor, fcode::kBitXor}) c[op] = 6;
-  for (uint8_t op : {fcode::kEqual, fcode::kNotEqual, fcode::kLess, fcode::kGreater,
-                     fcode::kLessEqual, fcode::kGreaterEqual, fcode::kLike})
-    c[op] = 7;
+  c.fill(kMarkerClass);
+  c[fcode::kCall] = kCallClass;
+  for (const fcode::OperatorInfo& o : fcode::kOperators) c[o.code] = o.precedence;
   return c;
 }
 constexpr std::array<uint8_t, 256> kClass = makeClasses();
 
-// Infix operators are those of classes 2 and 4 to 7; their token codes are their instructions.
-bool isInfix(uint8_t t) {
-  return kClass[t] == 2 || (kClass[t] >= 4 && kClass[t] <= 7);
+// For a token that is an infix operator: the stack's operators of this class and below are
+// emitted before it is pushed (of its own class too when it associates to the left). 0 for any
+// other token, which ends the expression.
+constexpr std::array<uint8_t, 256> makeInfixPops() {
+  std::array<uint8_t, 256> p{};
+  for (const fcode::OperatorInfo& o : fcode::kOperators)
+    if (o.fixity == fcode::Fixity::Infix)
+      p[o.token] = o.assoc == fcode::Assoc::Left ? o.precedence : o.precedence - 1;
+  return p;
 }
+constexpr std::array<uint8_t, 256> kInfixPops = makeInfixPops();
+
+// For a token that is a prefix operator where an operand is due: its instruction; else 0.
+constexpr std::array<uint8_t, 256> makePrefixCodes() {
+  std::array<uint8_t, 256> p{};
+  for (const fcode::OperatorInfo& o : fcode::kOperators)
+    if (o.fixity == fcode::Fixity::Prefix) p[o.token] = o.code;
+  return p;
+}
+constexpr std::array<uint8_t, 256> kPrefixCodes = makePrefixCodes();
+
+constexpr bool classesFit() {
+  for (const fcode::OperatorInfo& o : fcode::kOperators)
+    if (o.precedence <= kCallClass || o.precedence >= kMarkerClass) return false;
+  return kClass['('] == kMarkerClass && kClass[','] == kMarkerClass && kClass[0] == kMarkerClass;
+}
+static_assert(classesFit(), "operators lie between a pending call and the markers");
+static_assert(kPrefixCodes['+'] == 0, "a prefix \"+\" is skipped, not compiled");
+
+// The tokens that are no operator's: after an operand they end the expression.
+constexpr bool othersAreNoOperators() {
+  for (uint8_t t :
+       {tok::kFail, tok::kDollar, tok::kSub, tok::kConst, tok::kGlobal, tok::kReturn, tok::kExtern,
+        tok::kDecrement, tok::kIncrement, tok::kSeries, tok::kTill, tok::kAssign, tok::kLoop,
+        tok::kCondition, tok::kFunction, tok::kText, tok::kVariable, tok::kNumber, tok::kEnd})
+    if (kInfixPops[t] != 0 || kPrefixCodes[t] != 0) return false;
+  for (char c : {'(', ')', ',', '.', '[', ']'})
+    if (kInfixPops[static_cast<uint8_t>(c)] != 0 || kPrefixCodes[static_cast<uint8_t>(c)] != 0)
+      return false;
+  return true;
+}
+static_assert(othersAreNoOperators());
 
 std::string errorMessage(FormulaError code, const std::string& subject) {
   switch (code) {
@@ -109,13 +139,6 @@ uint8_t FormulaCompiler::parseChain() {
     if (t == tok::kEnd) return tok::kFail;
     if (t == '+') t = lex_.next();
     switch (t) {
-      case '!':
-      case tok::kBitNot:
-        ops_.push(t);
-        continue;
-      case '-':
-        ops_.push(fcode::kNegate);
-        continue;
       case tok::kNumber:
         emitNumber(lex_.number());
         t = lex_.next();
@@ -165,12 +188,15 @@ uint8_t FormulaCompiler::parseChain() {
         if (!parseDollar(t)) return tok::kFail;
         break;
       default:
-        return tok::kFail;
+        // A prefix operator applies to the operand that follows it.
+        if (kPrefixCodes[t] == 0) return tok::kFail;
+        ops_.push(kPrefixCodes[t]);
+        continue;
     }
-    if (t == tok::kEnd) return tok::kEnd;
-    if (!isInfix(t)) return t;
-    while (kClass[ops_.top()] <= kClass[t]) ops_.popCodeInto(out_);
-    ops_.push(t);
+    const uint8_t pops = kInfixPops[t];
+    if (pops == 0) return t;  // the end, or what follows the expression
+    while (kClass[ops_.top()] <= pops) ops_.popCodeInto(out_);
+    ops_.push(t);  // an infix operator's token is its instruction
   }
 }
 

@@ -1,14 +1,6 @@
 // The formula compiler: an operator-precedence parser that emits formula code (code_format.h)
-// while the lexer reads, without building a tree.
-//
-// Precedence classes (a lower class binds more tightly; one class associates left to right):
-//   2  ^
-//   3  prefix !  !!  -
-//   4  *  /  \  %  &  &&  >>  <<
-//   5  +  -  @
-//   6  |  ||  XOR  BXOR
-//   7  =  <>  <  >  <=  >=  LIKE  ==
-// So comparisons bind most loosely of all: x > 1 & x < 5 is (x > (1 & x)) < 5.
+// while the lexer reads, without building a tree. The operators, their precedence classes and
+// associativity are those of fcode::kOperators.
 #pragma once
 
 #include <cstdint>

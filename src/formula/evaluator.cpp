@@ -27,6 +27,27 @@ namespace {
 // one more, so a jump to itself is counted too): a few thousand instructions.
 constexpr size_t kPollEvery = 16384;
 
+// Case labels for the operators, checked at compile time against their entries in
+// fcode::kOperators: each group of cases in run() takes the operators the table says it does.
+consteval uint8_t checkedOperator(fcode::Op op, fcode::Fixity fixity, fcode::Operands operands) {
+  const int k = fcode::operatorIndex(op);
+  if (k < 0 || fcode::kOperators[k].fixity != fixity || fcode::kOperators[k].operands != operands)
+    throw "the operator's entry in fcode::kOperators says otherwise";
+  return op;
+}
+consteval uint8_t prefixOnNumbers(fcode::Op op) {
+  return checkedOperator(op, fcode::Fixity::Prefix, fcode::Operands::Numbers);
+}
+consteval uint8_t infixOnNumbers(fcode::Op op) {
+  return checkedOperator(op, fcode::Fixity::Infix, fcode::Operands::Numbers);
+}
+consteval uint8_t infixOnNumbersOrTexts(fcode::Op op) {
+  return checkedOperator(op, fcode::Fixity::Infix, fcode::Operands::NumbersOrTexts);
+}
+consteval uint8_t infixOnTexts(fcode::Op op) {
+  return checkedOperator(op, fcode::Fixity::Infix, fcode::Operands::Texts);
+}
+
 }  // namespace
 
 void TFormulaCalc::addSlow(TCalcItem& l, TCalcItem& r) {
@@ -164,16 +185,16 @@ void TFormulaCalc::run(std::string_view code) {
       case fcode::kStop:
         pos = n;
         break;
-      case fcode::kNot:
-      case fcode::kNegate:
-      case fcode::kBitNot: {
+      case prefixOnNumbers(fcode::kNot):
+      case prefixOnNumbers(fcode::kNegate):
+      case prefixOnNumbers(fcode::kBitNot): {
         need(1);
         TCalcItem& x = items_[top_ - 1];
         x.setNumber(numericPrefix(op, toNumber(x)));
         ++pos;
         break;
       }
-      case fcode::kAdd: {
+      case infixOnNumbersOrTexts(fcode::kAdd): {
         need(2);
         TCalcItem& l = items_[top_ - 2];
         TCalcItem& r = items_[top_ - 1];
@@ -185,8 +206,8 @@ void TFormulaCalc::run(std::string_view code) {
         ++pos;
         break;
       }
-      case fcode::kSub:
-      case fcode::kMul: {
+      case infixOnNumbers(fcode::kSub):
+      case infixOnNumbers(fcode::kMul): {
         need(2);
         TCalcItem& l = items_[top_ - 2];
         TCalcItem& r = items_[top_ - 1];
@@ -200,18 +221,18 @@ void TFormulaCalc::run(std::string_view code) {
         ++pos;
         break;
       }
-      case fcode::kDiv:
-      case fcode::kPower:
-      case fcode::kIntDiv:
-      case fcode::kMod:
-      case fcode::kAnd:
-      case fcode::kOr:
-      case fcode::kXor:
-      case fcode::kBitAnd:
-      case fcode::kBitOr:
-      case fcode::kBitXor:
-      case fcode::kShiftLeft:
-      case fcode::kShiftRight: {
+      case infixOnNumbers(fcode::kDiv):
+      case infixOnNumbers(fcode::kPower):
+      case infixOnNumbers(fcode::kIntDiv):
+      case infixOnNumbers(fcode::kMod):
+      case infixOnNumbers(fcode::kAnd):
+      case infixOnNumbers(fcode::kOr):
+      case infixOnNumbers(fcode::kXor):
+      case infixOnNumbers(fcode::kBitAnd):
+      case infixOnNumbers(fcode::kBitOr):
+      case infixOnNumbers(fcode::kBitXor):
+      case infixOnNumbers(fcode::kShiftLeft):
+      case infixOnNumbers(fcode::kShiftRight): {
         need(2);
         TCalcItem& l = items_[top_ - 2];
         TCalcItem& r = items_[top_ - 1];
@@ -221,12 +242,12 @@ void TFormulaCalc::run(std::string_view code) {
         ++pos;
         break;
       }
-      case fcode::kEqual:
-      case fcode::kNotEqual:
-      case fcode::kLess:
-      case fcode::kGreater:
-      case fcode::kLessEqual:
-      case fcode::kGreaterEqual: {
+      case infixOnNumbersOrTexts(fcode::kEqual):
+      case infixOnNumbersOrTexts(fcode::kNotEqual):
+      case infixOnNumbersOrTexts(fcode::kLess):
+      case infixOnNumbersOrTexts(fcode::kGreater):
+      case infixOnNumbersOrTexts(fcode::kLessEqual):
+      case infixOnNumbersOrTexts(fcode::kGreaterEqual): {
         need(2);
         TCalcItem& l = items_[top_ - 2];
         TCalcItem& r = items_[top_ - 1];
@@ -246,7 +267,7 @@ void TFormulaCalc::run(std::string_view code) {
         ++pos;
         break;
       }
-      case fcode::kJoin: {
+      case infixOnTexts(fcode::kJoin): {
         need(2);
         TCalcItem& l = items_[top_ - 2];
         std::string joined = toText(l);
@@ -258,7 +279,7 @@ void TFormulaCalc::run(std::string_view code) {
         ++pos;
         break;
       }
-      case fcode::kLike: {
+      case infixOnTexts(fcode::kLike): {
         need(2);
         TCalcItem& l = items_[top_ - 2];
         bool match = matchesMask(toText(l), toText(items_[top_ - 1]));

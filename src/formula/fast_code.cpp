@@ -59,44 +59,6 @@ bool FastCode::translate(const std::string& code) {
         o.index = fcode::getU32(c + pos + 1);
         pos += 5;
         break;
-      case fcode::kAdd:
-      case fcode::kSub:
-      case fcode::kMul:
-      case fcode::kDiv:
-      case fcode::kPower:
-      case fcode::kIntDiv:
-      case fcode::kMod:
-      case fcode::kAnd:
-      case fcode::kOr:
-      case fcode::kXor:
-      case fcode::kBitAnd:
-      case fcode::kBitOr:
-      case fcode::kBitXor:
-      case fcode::kShiftLeft:
-      case fcode::kShiftRight:
-      case fcode::kEqual:
-      case fcode::kNotEqual:
-      case fcode::kLess:
-      case fcode::kGreater:
-      case fcode::kLessEqual:
-      case fcode::kGreaterEqual:
-        if (!take(2, 1)) return fail();
-        o.kind = op == fcode::kAdd   ? Add
-                 : op == fcode::kSub ? Sub
-                 : op == fcode::kMul ? Mul
-                 : op == fcode::kDiv ? Div
-                                     : Infix;
-        o.code = op;
-        ++pos;
-        break;
-      case fcode::kNot:
-      case fcode::kNegate:
-      case fcode::kBitNot:
-        if (!take(1, 1)) return fail();
-        o.kind = Prefix;
-        o.code = op;
-        ++pos;
-        break;
       case fcode::kCall: {
         if (n - pos < 3) return fail();
         int index = c[pos + 1], count = c[pos + 2];
@@ -126,8 +88,25 @@ bool FastCode::translate(const std::string& code) {
         // Only as the last instruction: anything after it belongs to RETURN and its jumps.
         if (pos + 1 != n || depth != 1) return fail();
         return true;
-      default:
-        return fail();
+      default: {
+        // An operator with a meaning on numbers: numericPrefix or numericInfix computes it.
+        const fcode::OperatorInfo* info = fcode::findOperator(op);
+        if (info == nullptr || info->operands == fcode::Operands::Texts) return fail();
+        if (info->fixity == fcode::Fixity::Prefix) {
+          if (!take(1, 1)) return fail();
+          o.kind = Prefix;
+        } else {
+          if (!take(2, 1)) return fail();
+          o.kind = op == fcode::kAdd   ? Add
+                   : op == fcode::kSub ? Sub
+                   : op == fcode::kMul ? Mul
+                   : op == fcode::kDiv ? Div
+                                       : Infix;
+        }
+        o.code = op;
+        ++pos;
+        break;
+      }
     }
     add(o);
   }
@@ -137,11 +116,7 @@ bool FastCode::translate(const std::string& code) {
 void FastCode::add(Op o) {
   const size_t n = ops_.size();
   const bool infix = o.kind >= Add && o.kind <= Infix;
-  const uint8_t code = o.kind == Add   ? uint8_t{fcode::kAdd}
-                       : o.kind == Sub ? uint8_t{fcode::kSub}
-                       : o.kind == Mul ? uint8_t{fcode::kMul}
-                       : o.kind == Div ? uint8_t{fcode::kDiv}
-                                       : o.code;
+  const uint8_t code = o.code;
   try {
     if (infix && n >= 2 && ops_[n - 1].kind == Number && ops_[n - 2].kind == Number) {
       ops_[n - 2].number = numericInfix(code, ops_[n - 2].number, ops_[n - 1].number);

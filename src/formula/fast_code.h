@@ -1,9 +1,9 @@
-// The fast path for formulas that compute numbers only: numbers, variables, the operators, the
-// pure functions of one number, MAX, MIN and IFF, without texts, jumps or side effects. Such code
-// is translated once, after Compile, into operations on a plain stack of doubles. A run that meets
-// a variable whose value is no number gives up before anything happened, and the general
-// evaluator runs the code instead; so the fast path never changes what a formula computes or
-// which error it raises.
+// The fast path for formulas that compute numbers only: numbers, variables, the operators that
+// take numbers (fcode::kOperators), the pure functions of one number, MAX, MIN and IFF, without
+// texts, jumps or side effects. Such code is translated once, after Compile, into operations on a
+// plain stack of doubles. A run that meets a variable whose value is no number gives up before
+// anything happened, and the general evaluator runs the code instead; so the fast path never
+// changes what a formula computes or which error it raises.
 #pragma once
 
 #include <cstdint>
@@ -55,7 +55,7 @@ class FastCode {
   };
   struct Op {
     Kind kind;
-    uint8_t code;     // Infix, Prefix: the instruction
+    uint8_t code;     // operators: the instruction
     uint32_t index;   // variables: its index; Max, Min: the argument count
     double number;    // numbers
     UnaryMath unary;  // Unary

@@ -32,10 +32,6 @@ class TFormulaCalc {
     slot.number = v;
     ++top_;
   }
-  void pushText(std::string_view s) {
-    nextSlot().setText(s);
-    ++top_;
-  }
   void push(const TCalcItem& item) {
     nextSlot() = item;
     ++top_;

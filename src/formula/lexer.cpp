@@ -22,7 +22,6 @@ void FormulaLexer::start(std::string_view text, const LexerSettings& settings,
   gaveUp_ = false;
   settings_ = settings;
   variables_ = variables;
-  token_ = tok::kEnd;
   text_.clear();
   number_ = 0;
   index_ = 0;
@@ -33,18 +32,18 @@ void FormulaLexer::start(std::string_view text, const LexerSettings& settings,
 uint8_t FormulaLexer::next(bool namesAsText) {
   if (gaveUp_) {
     error_ = kTooComplex;
-    return token_ = tok::kFail;
+    return tok::kFail;
   }
   if (depth_ == 0) floor_ = pos_;
   // The pairs "++", "!!" and the dropped "," look at the next token with a scan of their own.
   if (depth_ >= kMaxNesting) {
     giveUp();
-    return token_ = tok::kFail;
+    return tok::kFail;
   }
   ++depth_;
   uint8_t t = scan(namesAsText);
   --depth_;
-  return token_ = t;
+  return t;
 }
 
 uint8_t FormulaLexer::peek() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "formula/code_format.h"
 #include "formula/formula_source.h"
 
 namespace trel {
@@ -49,6 +50,33 @@ enum : uint8_t {
 };
 }
 
+// An operator's token is its instruction (for the single characters fcode::kOperators checks
+// this). So is the token of each operand or form that compiles to one instruction: a number, a
+// text, a variable, an external variable, a call, RETURN (stop), CONDITION (conditional jump).
+namespace tok {
+constexpr bool equalsInstruction(uint8_t token, fcode::Op instruction) {
+  return token == instruction;
+}
+}  // namespace tok
+static_assert(tok::equalsInstruction(tok::kLike, fcode::kLike));
+static_assert(tok::equalsInstruction(tok::kBitNot, fcode::kBitNot));
+static_assert(tok::equalsInstruction(tok::kBitAnd, fcode::kBitAnd));
+static_assert(tok::equalsInstruction(tok::kBitOr, fcode::kBitOr));
+static_assert(tok::equalsInstruction(tok::kBitXor, fcode::kBitXor));
+static_assert(tok::equalsInstruction(tok::kShiftRight, fcode::kShiftRight));
+static_assert(tok::equalsInstruction(tok::kShiftLeft, fcode::kShiftLeft));
+static_assert(tok::equalsInstruction(tok::kXor, fcode::kXor));
+static_assert(tok::equalsInstruction(tok::kLessEqual, fcode::kLessEqual));
+static_assert(tok::equalsInstruction(tok::kGreaterEqual, fcode::kGreaterEqual));
+static_assert(tok::equalsInstruction(tok::kNotEqual, fcode::kNotEqual));
+static_assert(tok::equalsInstruction(tok::kReturn, fcode::kStop));
+static_assert(tok::equalsInstruction(tok::kExtern, fcode::kExternVar));
+static_assert(tok::equalsInstruction(tok::kCondition, fcode::kJumpIfZero));
+static_assert(tok::equalsInstruction(tok::kFunction, fcode::kCall));
+static_assert(tok::equalsInstruction(tok::kText, fcode::kText));
+static_assert(tok::equalsInstruction(tok::kVariable, fcode::kVariable));
+static_assert(tok::equalsInstruction(tok::kNumber, fcode::kNumber));
+
 // Error codes of a compilation; the compiler holds their messages.
 enum FormulaError : uint8_t {
   kNoError = 0,
@@ -82,7 +110,6 @@ class FormulaLexer {
   // Looks at the next token without moving on; a substitution made meanwhile stays.
   uint8_t peek();
 
-  uint8_t token() const { return token_; }
   const std::string& text() const { return text_; }
   double number() const { return number_; }
   int index() const { return index_; }
@@ -119,7 +146,6 @@ class FormulaLexer {
   LexerSettings settings_;
   VariableContext* variables_ = nullptr;
 
-  uint8_t token_ = tok::kEnd;
   std::string text_;
   double number_ = 0;
   int index_ = 0;

@@ -8,10 +8,11 @@
 
 namespace trel {
 
-// The result of an infix operator (its instruction byte) on two numbers; comparisons give 1 or
-// 0. Raises the arithmetic errors.
+// The result of an infix operator (its instruction) on two numbers, for every operator of
+// fcode::kOperators that does not take texts; comparisons give 1 or 0. Raises the arithmetic
+// errors.
 double numericInfix(uint8_t op, double a, double b);
-// The result of a prefix operator ("!", negate, bitwise not) on a number.
+// The result of a prefix operator (its instruction) on a number.
 double numericPrefix(uint8_t op, double a);
 
 // A built-in function of one number to one number without side effects (SIN, SQRT, ABS ...):

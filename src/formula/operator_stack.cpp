@@ -5,7 +5,7 @@ namespace trel {
 void TFormulaStack::popCodeInto(std::string& code) {
   uint8_t b = pop();
   code.push_back(static_cast<char>(b));
-  if (b == 0xF5 && bytes_.size() >= 2) {
+  if (b == fcode::kCall && bytes_.size() >= 2) {
     code.push_back(static_cast<char>(pop()));  // index
     code.push_back(static_cast<char>(pop()));  // count
   }

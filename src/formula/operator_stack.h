@@ -1,11 +1,13 @@
 // TFormulaStack: the compiler's stack of pending operators, one byte each, with the markers "("
 // and "," between the parts of a bracket or call. A pending call is three bytes: argument count,
-// function index, F5h (on top).
+// function index, the call instruction (on top).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "formula/code_format.h"
 
 namespace trel {
 
@@ -17,7 +19,7 @@ class TFormulaStack {
   void pushCall(uint8_t count, uint8_t index) {
     bytes_.push_back(count);
     bytes_.push_back(index);
-    bytes_.push_back(0xF5);
+    bytes_.push_back(fcode::kCall);
   }
   // 0 when empty.
   uint8_t pop() {
@@ -28,7 +30,7 @@ class TFormulaStack {
   }
   uint8_t top() const { return bytes_.empty() ? 0 : bytes_.back(); }
   bool empty() const { return bytes_.empty(); }
-  // Pops one operator and appends its code: one byte, or the call instruction F5h, index, count.
+  // Pops one operator and appends its code: one byte, or the call instruction, index, count.
   void popCodeInto(std::string& code);
 
  private:

@@ -1,6 +1,12 @@
 // The formula lexer: literals, numbers, comments, constant substitution and its errors.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "formula/code_format.h"
+#include "formula/lexer.h"
 #include "formula_test_util.h"
 
 using trel::TArtFormula;
@@ -67,6 +73,22 @@ TEST(FormulaLexer, ConstantsAreReplacedWithoutRegardToCase) {
   EXPECT_EQ(eval("Ln(1)"), "0");
   // A replacement can meet the character before it: "&" then AND is "&&".
   EXPECT_EQ(eval("6 & AND 3"), "2");
+}
+
+TEST(FormulaLexer, EveryOperatorsSpellingIsItsToken) {
+  std::array<bool, 256> alphabet{};
+  for (char c : std::string_view("_ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"))
+    alphabet[static_cast<unsigned char>(c)] = true;
+  trel::LexerSettings settings;
+  settings.alphabet = &alphabet;
+  trel::FormulaLexer lex;
+  for (const trel::fcode::OperatorInfo& o : trel::fcode::kOperators) {
+    lex.start(o.spelling, settings, nullptr);
+    EXPECT_EQ(lex.next(), o.token) << o.spelling;
+    EXPECT_EQ(lex.next(), trel::tok::kEnd) << o.spelling;
+  }
+  lex.start("==", settings, nullptr);
+  EXPECT_EQ(lex.next(), trel::tok::kLike);
 }
 
 TEST(FormulaLexer, UnknownAndIllegal) {

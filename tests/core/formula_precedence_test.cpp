@@ -1,10 +1,14 @@
 // Operator precedence and associativity, and the operator pairs the lexer forms.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "formula/code_format.h"
 #include "formula_test_util.h"
 
 using trel::testing::eval;
 using trel::testing::evalWith;
+namespace fcode = trel::fcode;
 
 TEST(FormulaPrecedence, PowerIsLeftAssociativeAndAboveNegation) {
   EXPECT_EQ(eval("2^3^2"), "64");
@@ -24,6 +28,39 @@ TEST(FormulaPrecedence, Classes) {
   EXPECT_EQ(eval("1 + 2 = 3"), "1");
   EXPECT_EQ(eval("(1 + 2) * 3"), "9");
   EXPECT_EQ(eval("6 / 2 * 3"), "9");
+}
+
+TEST(FormulaPrecedence, EveryPairOfOperatorsAsTheTableSays) {
+  // Of an operator and an infix operator after it, the one of the lower class takes the operand
+  // between them; of one class, the first when the second associates to the left.
+  trel::TArtFormula f;
+  auto code = [&](const std::string& text) {
+    try {
+      return f.Compile(text, 0, nullptr);
+    } catch (const std::exception& e) {
+      return "error: " + std::string(e.what());
+    }
+  };
+  for (const fcode::OperatorInfo& p : fcode::kOperators) {
+    for (const fcode::OperatorInfo& q : fcode::kOperators) {
+      if (q.fixity != fcode::Fixity::Infix) continue;
+      const std::string P(p.spelling), Q(q.spelling);
+      const bool first = p.precedence < q.precedence ||
+                         (p.precedence == q.precedence && q.assoc == fcode::Assoc::Left);
+      if (p.fixity == fcode::Fixity::Infix) {
+        const std::string text = "2 " + P + " 3 " + Q + " 4";
+        const std::string grouped =
+            first ? "(2 " + P + " 3) " + Q + " 4" : "2 " + P + " (3 " + Q + " 4)";
+        EXPECT_EQ(code(text), code(grouped)) << text;
+      } else {
+        const std::string text = P + " 3 " + Q + " 4";
+        const std::string grouped = first ? "(" + P + " 3) " + Q + " 4" : P + " (3 " + Q + " 4)";
+        EXPECT_EQ(code(text), code(grouped)) << text;
+      }
+    }
+  }
+  EXPECT_EQ(code("2 - 3 - 4"), code("(2 - 3) - 4"));
+  EXPECT_NE(code("2 - 3 - 4"), code("2 - (3 - 4)"));
 }
 
 TEST(FormulaPrecedence, ComparisonsBindMostLoosely) {
