@@ -10,6 +10,7 @@ AssemblyLog::AssemblyLog() = default;
 
 void AssemblyLog::clear() {
   chunks_.clear();
+  chunkBytes_ = 0;
   chunkStart_ = cursor_ = limit_ = nullptr;
   ends_ = nullptr;
   kept_ = 0;
@@ -22,6 +23,11 @@ void AssemblyLog::setCapacity(size_t maxLines) {
   while (kept_ > capacity_) dropOldest();
 }
 
+void AssemblyLog::setByteCapacity(size_t maxBytes) {
+  byteCapacity_ = maxBytes;
+  while (chunkBytes_ > byteCapacity_ && chunks_.size() > 1) dropOldest();
+}
+
 char* AssemblyLog::reserveSlow(size_t bytes) {
   // Close the newest chunk (its bytes end at the cursor) and start another.
   if (!chunks_.empty()) chunks_.back().used = static_cast<size_t>(cursor_ - chunkStart_);
@@ -32,12 +38,16 @@ char* AssemblyLog::reserveSlow(size_t bytes) {
   else
     c.data.reset(new char[size]);
   c.ends.reserve(kChunkBytes / 16);
+  c.size = size;
+  chunkBytes_ += size;
   chunks_.push_back(std::move(c));
   Chunk& back = chunks_.back();
   chunkStart_ = back.data.get();
   cursor_ = chunkStart_;
   limit_ = chunkStart_ + size;
   ends_ = &back.ends;
+  // Whole chunks go while the log holds more bytes than it may; the newest always stays.
+  while (chunkBytes_ > byteCapacity_ && chunks_.size() > 1) dropOldest();
   return cursor_;
 }
 
@@ -54,7 +64,8 @@ void AssemblyLog::dropOldest() {
       cursor_ = chunkStart_;
       return;
     }
-    if (c.used <= kChunkBytes) spare_ = std::move(c.data);
+    if (c.size == kChunkBytes) spare_ = std::move(c.data);
+    chunkBytes_ -= c.size;
     chunks_.pop_front();
   }
 }

@@ -1,9 +1,9 @@
 // The assembly log ("debug"): the trace lines of translations and runs.
 //
 // A run of millions of steps writes tens of millions of lines, so the log keeps at most
-// `capacity()` lines: when it is full the oldest lines go, and line 0 then reads
-// "[N earlier lines dropped]". Lines are packed into large chunks, so appending costs a copy of the
-// characters and no allocation per line.
+// `capacity()` lines and `byteCapacity()` bytes of chunks (long values make long lines): when it is
+// full the oldest lines go, and line 0 then reads "[N earlier lines dropped]". Lines are packed
+// into large chunks, so appending costs a copy of the characters and no allocation per line.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +19,7 @@ namespace trel {
 class AssemblyLog {
  public:
   static constexpr size_t kDefaultCapacity = 1 << 20;
+  static constexpr size_t kDefaultByteCapacity = size_t{256} << 20;
 
   AssemblyLog();
 
@@ -46,11 +47,16 @@ class AssemblyLog {
   uint64_t clearCount() const { return clears_; }
   size_t capacity() const { return capacity_; }
   void setCapacity(size_t maxLines);
+  size_t byteCapacity() const { return byteCapacity_; }
+  void setByteCapacity(size_t maxBytes);
+  // Bytes the log holds in memory now.
+  size_t bytes() const { return chunkBytes_; }
 
  private:
   struct Chunk {
     std::unique_ptr<char[]> data;
     size_t used = 0;
+    size_t size = 0;             // bytes allocated for data
     std::vector<uint32_t> ends;  // end offset of each line in data
     size_t first = 0;            // index of the first line still kept
   };
@@ -85,6 +91,8 @@ class AssemblyLog {
   uint64_t appended_ = 0;
   uint64_t clears_ = 0;
   size_t capacity_ = kDefaultCapacity;
+  size_t byteCapacity_ = kDefaultByteCapacity;
+  size_t chunkBytes_ = 0;
 };
 
 }  // namespace trel

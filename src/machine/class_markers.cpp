@@ -1,5 +1,8 @@
 // The class markers the translator emits: members become variables "class.member", methods get a
 // second label "::class.method" in front of their own label line.
+#include <algorithm>
+#include <vector>
+
 #include "machine/instructions.h"
 
 namespace trel {
@@ -60,10 +63,18 @@ Outcome runInherit(Machine& m, RunFrame& f) {
   std::string t = markerOperand(f, Instruction::Inherit);
   std::string parent(textBefore(t, " "));
   std::string child = trim(dropFront(t, parent.size()));
-  // Every slot in slot order, including the ones this loop declares: their names hold the parent's
-  // name too when the child's does.
-  for (int slot = 0; slot < VariableTable::kSlotCount; ++slot) {
-    std::string name = m.table.nameAt(slot);
+  // The slots in use when the instruction begins, in slot order. The slots it declares itself are
+  // not visited: when the child's name holds the parent's, theirs do too, and visiting them would
+  // declare longer names without end. The free slots all bear one name, so the lowest stands for
+  // all of them (visiting the others again declares and inserts nothing new).
+  std::vector<int> slots = m.table.namedSlots();
+  int freeSlot = m.table.lowestFreeSlot();
+  if (freeSlot >= 0) slots.push_back(freeSlot);
+  std::sort(slots.begin(), slots.end());
+  std::vector<std::string> names;
+  names.reserve(slots.size());
+  for (int slot : slots) names.push_back(m.table.nameAt(slot));
+  for (const std::string& name : names) {
     if (name.find(parent) == std::string::npos) continue;
     size_t dot = name.find('.');
     std::string member = dot == std::string::npos ? name : name.substr(dot + 1);

@@ -142,7 +142,7 @@ Outcome runFormula(Machine& m, RunFrame& f) {
     m.table.SetVariable("RG0", result);
   } catch (const FormulaStopped&) {
     // The run is being stopped; the interpreter ends it after this step.
-  } catch (const StepLimitError&) {
+  } catch (const LimitError&) {
     throw;
   } catch (const std::exception& e) {
     m.host.messageBox(errorText(e), "Error", mb::kIconError);

@@ -119,6 +119,7 @@ class Interpreter {
       m.host.processEvents();
 
       if (m.maxSteps != 0 && ++m.stepsTaken > m.maxSteps) throw StepLimitError();
+      if (m.maxMemory != 0 && m.memoryInUse() > m.maxMemory) throw MemoryLimitError(m.maxMemory);
       readLine(m, f, true);
       m.debug.appendLineStep(m.pc, f.stepCounter);
       ++f.stepCounter;

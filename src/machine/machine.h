@@ -78,6 +78,11 @@ class Machine {
   // Steps allowed to all runs together before "Step limit reached"; 0 for no limit.
   uint64_t maxSteps = 0;
   uint64_t stepsTaken = 0;
+  // Bytes a run may hold in its variables, log and console before "Memory limit reached"; 0 for
+  // no limit. The log and the console bound themselves (a quarter each of the default).
+  static constexpr uint64_t kDefaultMaxMemory = uint64_t{1} << 30;
+  uint64_t maxMemory = kDefaultMaxMemory;
+  uint64_t memoryInUse() const { return table.bytes() + debug.bytes() + console.bytes(); }
 
   // --- run control
   Debugger* debugger = nullptr;  // watches the steps while attached (the IDE, qn debug)

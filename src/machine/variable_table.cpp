@@ -15,16 +15,29 @@ VariableTable::VariableTable()
   index_.reserve(1024);
 }
 
+void VariableTable::store(std::string& target, std::string_view value) {
+  size_t before = target.capacity();
+  target.assign(value);
+  bytes_ += target.capacity();
+  bytes_ -= before;
+}
+
+void VariableTable::release(std::string& target) {
+  bytes_ -= target.capacity();
+  std::string().swap(target);
+  bytes_ += target.capacity();
+}
+
 void VariableTable::ClearVariables() {
   for (int slot : namedOrder_) {
     named_[slot] = false;
-    names_[slot].clear();
-    values_[slot].clear();
+    release(names_[slot]);
+    release(values_[slot]);
   }
   namedOrder_.clear();
   index_.clear();
-  fillName_ = kFreeName;
-  fillValue_ = kFreeName;
+  store(fillName_, kFreeName);
+  store(fillValue_, kFreeName);
   highestUnnamed_ = kSlotCount - 1;
   ++clearCount_;
 }
@@ -34,11 +47,11 @@ void VariableTable::nameSlot(int slot, std::string_view name) {
     auto it = index_.find(names_[slot]);
     if (it != index_.end() && it->second == slot) index_.erase(it);
   } else {
-    values_[slot] = fillValue_;
+    store(values_[slot], fillValue_);
     named_[slot] = true;
     namedOrder_.push_back(slot);
   }
-  names_[slot].assign(name);
+  store(names_[slot], name);
   auto [it, inserted] = index_.try_emplace(std::string(name), slot);
   if (!inserted && it->second < slot) it->second = slot;
 }
@@ -58,6 +71,12 @@ int VariableTable::occupiedCount() const {
 
 int VariableTable::NextSlotIndex() const {
   return occupiedCount() + 1;
+}
+
+int VariableTable::lowestFreeSlot() const {
+  for (int slot = 0; slot < kSlotCount; ++slot)
+    if (!named_[slot]) return slot;
+  return -1;
 }
 
 int VariableTable::highestUnnamedSlot() const {
@@ -90,10 +109,7 @@ const std::string& VariableTable::valueAt(int slot) const {
 }
 
 void VariableTable::setValueAt(int slot, std::string_view value) {
-  if (named_[slot])
-    values_[slot].assign(value);
-  else
-    fillValue_.assign(value);
+  store(named_[slot] ? values_[slot] : fillValue_, value);
 }
 
 const std::string& VariableTable::nameAt(int slot) const {
@@ -107,9 +123,9 @@ const std::string& VariableTable::GetVariable(std::string_view name) const {
 
 void VariableTable::SetVariable(std::string_view name, std::string_view value) {
   auto it = index_.find(name);
-  if (it != index_.end()) values_[it->second].assign(value);
+  if (it != index_.end()) store(values_[it->second], value);
   // The free slots share one value, so a write to their name reaches all of them at once.
-  if (name == fillName_ && highestUnnamedSlot() >= 0) fillValue_.assign(value);
+  if (name == fillName_ && highestUnnamedSlot() >= 0) store(fillValue_, value);
 }
 
 uint32_t VariableTable::addressOfSlot(int slot) {

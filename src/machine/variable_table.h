@@ -51,6 +51,8 @@ class VariableTable {
   void setValueAt(int slot, std::string_view value);
   const std::string& nameAt(int slot) const;
   bool isOccupied(int slot) const { return nameAt(slot) != kFreeName; }
+  // The lowest slot not named explicitly (it bears the name every such slot bears), or -1.
+  int lowestFreeSlot() const;
   int occupiedCount() const;
 
   // Stable storage address of a slot's value (our own numbers, never raw memory) and back.
@@ -63,12 +65,17 @@ class VariableTable {
   const std::vector<int>& namedSlots() const { return namedOrder_; }
   uint64_t clearCount() const { return clearCount_; }
 
+  // Bytes the names and values hold (the free slots' shared value counted once).
+  size_t bytes() const { return bytes_; }
+
  private:
   struct Hash {
     using is_transparent = void;
     size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
   };
   void nameSlot(int slot, std::string_view name);
+  void store(std::string& target, std::string_view value);
+  void release(std::string& target);
   int highestUnnamedSlot() const;
 
   std::vector<std::string> names_;
@@ -81,6 +88,7 @@ class VariableTable {
   std::string fillValue_;
   mutable int highestUnnamed_ = kSlotCount - 1;
   uint64_t clearCount_ = 0;
+  size_t bytes_ = 0;
 };
 
 }  // namespace trel

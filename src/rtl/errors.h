@@ -1,6 +1,7 @@
 // The error that ends a run or a command. Its text is what the user sees in the message box.
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -22,10 +23,24 @@ inline std::string errorText(const std::exception& error) {
   return error.what();
 }
 
-// Raised when `qn --max-steps` stops a run; a separate type so the exit status can tell it apart.
-class StepLimitError : public Error {
+// A run stopped by one of its limits; a type of its own so the exit status can tell it apart.
+class LimitError : public Error {
  public:
-  StepLimitError() : Error("Step limit reached") {}
+  using Error::Error;
+};
+
+// The step limit (qn --max-steps) was reached.
+class StepLimitError : public LimitError {
+ public:
+  StepLimitError() : LimitError("Step limit reached") {}
+};
+
+// The run holds more memory than its limit allows.
+class MemoryLimitError : public LimitError {
+ public:
+  explicit MemoryLimitError(uint64_t limitBytes)
+      : LimitError("Memory limit reached: the run holds more than " +
+                   std::to_string(limitBytes >> 20) + " MB") {}
 };
 
 }  // namespace trel

@@ -4,8 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include <unistd.h>
 
@@ -129,15 +127,27 @@ std::string readWholeFile(const std::string& path) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec))
     throw Error("Cannot open file \"" + path + "\". " + std::strerror(EISDIR));
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) {
     int err = errno;
     throw Error("Cannot open file \"" + path + "\". " + std::strerror(err ? err : ENOENT));
   }
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  if (in.bad()) throw Error("Cannot read file \"" + path + "\".");
-  return ss.str();
+  // Read in blocks up to the cap: a device or a pipe has no size to ask for beforehand.
+  std::string text;
+  char block[1 << 16];
+  size_t got;
+  while ((got = std::fread(block, 1, sizeof block, f)) > 0) {
+    if (text.size() + got > kMaxReadBytes) {
+      std::fclose(f);
+      throw Error("Cannot read file \"" + path + "\": it is larger than " +
+                  std::to_string(kMaxReadBytes >> 20) + " MB");
+    }
+    text.append(block, got);
+  }
+  bool failed = std::ferror(f) != 0;
+  std::fclose(f);
+  if (failed) throw Error("Cannot read file \"" + path + "\".");
+  return text;
 }
 
 namespace {

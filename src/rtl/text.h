@@ -53,7 +53,10 @@ std::vector<std::string> splitFileLines(std::string_view text);
 // Joins lines with CR LF between them (none after the last).
 std::string joinCrLf(const std::vector<std::string>& lines);
 
-// Reads a whole file; throws trel::Error with a clear message when it cannot.
+// Reads a whole file; throws trel::Error with a clear message when it cannot, also when it holds
+// more than kMaxReadBytes (sources, libraries and the guide are far smaller; a device such as
+// /dev/zero never ends).
+inline constexpr size_t kMaxReadBytes = size_t{64} << 20;
 std::string readWholeFile(const std::string& path);
 // Writes a whole file through a temporary file and a rename, so that a failure never leaves the
 // target half-written. Throws trel::Error when it cannot.

@@ -237,7 +237,7 @@ class DebugSession : public PauseHandler {
     try {
       Button1Click(m_);
       if (m_.translationStopped) status = 1;
-    } catch (const StepLimitError& e) {
+    } catch (const LimitError& e) {
       showError(m_, e);
       status = 3;
     } catch (const std::exception& e) {

@@ -69,7 +69,7 @@ int evalCommand(const Args& args) {
   std::string output;
   try {
     output = F.CompileAndCompute(formula, none);
-  } catch (const StepLimitError& e) {
+  } catch (const LimitError& e) {
     output = errorText(e);
     status = 3;
   } catch (const std::exception& e) {

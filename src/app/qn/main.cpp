@@ -30,6 +30,8 @@ const char kUsage[] =
     "  --only-translate   run with \"Only translate\" checked\n"
     "  -i, --interactive  afterwards run each line of standard input as a console line\n"
     "  --max-steps N      stop after N steps with \"Step limit reached\" (exit status 3)\n"
+    "  --max-memory MB    stop when the run holds more than MB megabytes (exit status 3;\n"
+    "                     default 1024, 0 for no limit)\n"
     "  --log-lines N      keep at most N lines of the assembly log (oldest dropped)\n"
     "  --seed N           seed the random generator\n"
     "  --answers FILE     answers for dialogs, one per line, used in order\n";

@@ -25,6 +25,7 @@ struct RunOptions {
   bool onlyTranslate = false;
   bool interactive = false;
   uint64_t maxSteps = 0;
+  uint64_t maxMemory = Machine::kDefaultMaxMemory;
   size_t logLines = 0;
   std::deque<std::string> answers;
 };
@@ -60,6 +61,11 @@ std::optional<int> parseRunOptions(const Args& args, RunOptions& o) {
     } else if (a == "--max-steps") {
       if (!value(v) || !parseCount(v, o.maxSteps) || o.maxSteps == 0)
         return usageError("--max-steps needs a positive number");
+    } else if (a == "--max-memory") {
+      uint64_t megabytes = 0;
+      if (!value(v) || !parseCount(v, megabytes) || megabytes > (uint64_t{1} << 40))
+        return usageError("--max-memory needs a number of megabytes (0: no limit)");
+      o.maxMemory = megabytes << 20;
     } else if (a == "--log-lines") {
       uint64_t n = 0;
       if (!value(v) || !parseCount(v, n) || n == 0)
@@ -98,7 +104,7 @@ int guarded(Machine& m, const std::function<void()>& body) {
   try {
     body();
     return 0;
-  } catch (const StepLimitError& e) {
+  } catch (const LimitError& e) {
     showError(m, e);
     return 3;
   } catch (const std::exception& e) {
@@ -122,6 +128,7 @@ int runOrExec(const Args& args, bool translateFirst) {
   m.startupDirectory = std::filesystem::current_path(ec).string();
   m.CheckBox1 = o.onlyTranslate;
   m.maxSteps = o.maxSteps;
+  m.maxMemory = o.maxMemory;
   if (o.logLines) m.debug.setCapacity(o.logLines);
 
   int status = guarded(m, [&] {
