@@ -113,7 +113,7 @@ std::string FormulaCompiler::compile(std::string_view text, const LexerSettings&
   }
   if (!ok) {
     out_.clear();
-    throw FormulaException(errorMessage(lex_.error(), lex_.errorSubject()));
+    throw FormulaException(errorMessage(lex_.error(), lex_.errorSubject()), lex_.offset());
   }
   emit(fcode::kStop);
   return std::move(out_);

@@ -1,7 +1,9 @@
 // The errors the formula component raises.
 #pragma once
 
+#include <cstddef>
 #include <exception>
+#include <optional>
 #include <string>
 
 #include "rtl/errors.h"
@@ -12,6 +14,12 @@ namespace trel {
 class FormulaException : public Error {
  public:
   explicit FormulaException(const std::string& message) : Error(message) {}
+  FormulaException(const std::string& message, size_t offset) : Error(message), offset_(offset) {}
+  // Where in the formula text (from 0) the compiler stopped, when it is known.
+  std::optional<size_t> offset() const { return offset_; }
+
+ private:
+  std::optional<size_t> offset_;
 };
 
 // The host asked to abandon a running formula (the user stopped the program). It carries no

@@ -10,6 +10,7 @@ void FormulaSource::assign(std::string_view text) {
   buf_.append(text);
   buf_.append(2, '\0');
   base_ = kRoom;
+  start_ = kRoom;
 }
 
 void FormulaSource::replace(size_t keepFrom, size_t from, size_t to, std::string_view replacement) {
@@ -22,6 +23,7 @@ void FormulaSource::replace(size_t keepFrom, size_t from, size_t to, std::string
     size_t room = buf_.size() + static_cast<size_t>(grow);
     buf_.insert(0, room, ' ');
     base_ += room;
+    start_ += room;
     keepAt += room;
   }
   const size_t newKeepAt = static_cast<size_t>(static_cast<ptrdiff_t>(keepAt) - grow);

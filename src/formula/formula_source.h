@@ -23,10 +23,17 @@ class FormulaSource {
   // from `keepFrom` up to `from` keep their characters; positions before `keepFrom` become
   // unreadable.
   void replace(size_t keepFrom, size_t from, size_t to, std::string_view replacement);
+  // Where position `pos` of the unread rest lay in the text as assigned (substitutions before it
+  // shifted it); 0 for a position inside a substitution that lies before the text's start.
+  size_t originalOffset(size_t pos) const {
+    size_t at = base_ + pos;
+    return at > start_ ? at - start_ : 0;
+  }
 
  private:
   std::string buf_;
-  size_t base_ = 0;  // where position 0 lies in buf_
+  size_t base_ = 0;   // where position 0 lies in buf_
+  size_t start_ = 0;  // where the assigned text began in buf_
 };
 
 }  // namespace trel

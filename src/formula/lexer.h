@@ -115,6 +115,8 @@ class FormulaLexer {
   int index() const { return index_; }
 
   FormulaError error() const { return error_; }
+  // Where in the formula text (from 0) the scan stands now.
+  size_t offset() const { return src_.originalOffset(pos_); }
   // The character or identifier the error names.
   const std::string& errorSubject() const { return errorSubject_; }
   // Sets the error code unless one is set already.

@@ -1,7 +1,9 @@
 #include "machine/formula_instruction.h"
 
+#include <algorithm>
 #include <memory>
 
+#include "machine/debugger.h"
 #include "machine/instructions.h"
 #include "rtl/errors.h"
 #include "rtl/real_text.h"
@@ -106,6 +108,32 @@ bool FormulaHostBridge::stopRequested() {
   return machine_ && machine_->CheckBox1;
 }
 
+namespace {
+
+// A formula error's place in the source: the instruction's line, and the column where the compiler
+// stopped when the formula's text can be found in that line (a formula statement holds it as
+// written; a line of low-level code is its own source).
+void reportFormulaError(Machine& m, const RunFrame& f, const std::string& text,
+                        const std::exception& e) {
+  if (f.mode != RunMode::Program || m.pc < 0 || m.pc >= m.ListBox1.size()) return;
+  const SourceMap& map = m.ListBox1.sourceMap();
+  SourceLocation at = m.ListBox1.origin(m.pc);
+  if (at.line < 1) return;
+  Diagnostic d = diagnosticAt(map, at, errorText(e));
+  auto* formulaError = dynamic_cast<const FormulaException*>(&e);
+  std::string_view written = trimView(text);
+  if (formulaError && formulaError->offset() && !written.empty()) {
+    size_t lead = static_cast<size_t>(written.data() - text.data());
+    size_t offset = std::min(*formulaError->offset(), text.size());
+    size_t found = sourceLineText(m, map, at).find(written);
+    if (found != std::string::npos)
+      d.column = static_cast<int32_t>(found + (offset > lead ? offset - lead : 0) + 1);
+  }
+  m.host.diagnostic(d);
+}
+
+}  // namespace
+
 std::string computeOnMachine(Machine& m, const std::string& formula) {
   if (!m.formulaState) m.formulaState.reset(new FormulaState);
   TArtFormula F;
@@ -146,6 +174,7 @@ Outcome runFormula(Machine& m, RunFrame& f) {
     throw;
   } catch (const std::exception& e) {
     m.host.messageBox(errorText(e), "Error", mb::kIconError);
+    reportFormulaError(m, f, text, e);
   }
   return Outcome::Continue;
 }

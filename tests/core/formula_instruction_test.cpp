@@ -131,7 +131,8 @@ TEST(FormulaInstruction, QnRunsProgramsWithFormulas) {
   ProcessResult r = qn({"run", file});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "11\nstill here\n\n\nTrel: QN+ End of executing\n");
-  EXPECT_EQ(r.err, "Error: Floating point division by zero\n");
+  EXPECT_EQ(r.err, "Error: Floating point division by zero\n" + file +
+                       ":5: error: Floating point division by zero\n");
 }
 
 TEST(FormulaInstruction, AStepLimitAlsoEndsAFormulaThatNeverEnds) {

@@ -55,8 +55,10 @@ TEST(QnRun, MessagesAreWrittenWholePastAZeroByte) {
   EXPECT_EQ(eval.status, 1);
   EXPECT_EQ(eval.out, "Variable a\0b does not exists\n"s);
   TempDir dir("qn");
-  ProcessResult run = qn({"run", dir.write("nul.qn", "@FORMULA VAL('a'#0'b')\n")});
-  EXPECT_EQ(run.err, "Error: Variable a\0b does not exists\n"s);
+  std::string nul = dir.write("nul.qn", "@FORMULA VAL('a'#0'b')\n");
+  ProcessResult run = qn({"run", nul});
+  EXPECT_EQ(run.err, "Error: Variable a\0b does not exists\n"s + nul +
+                         ":1: error: Variable a\0b does not exists\n"s);
 }
 
 TEST(QnRun, ATranslationErrorStopIsStatusOne) {

@@ -101,6 +101,17 @@ TEST(Diagnostics, QnNamesTheFileAndLineOfEveryKindOfError) {
   r = qn({"exec", "low.qn"});
   EXPECT_EQ(r.err, jump + "\nlow.qn:3: error: " + jump + "\n");
 
+  // A formula error does not end the run; its line adds the column where the compiler stopped
+  // when the formula's text stands in the source line.
+  dir.write("f.qn", "formula (1 + * 2);\n@FORMULA 1/0\n   @FORMULA (2 +\n");
+  r = qn({"run", "f.qn"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(
+      r.err,
+      "Error: Syntax error\nf.qn:1:15: error: Syntax error\n"
+      "Error: Floating point division by zero\nf.qn:2: error: Floating point division by zero\n"
+      "Error: \")\" expected\nf.qn:3:17: error: \")\" expected\n");
+
   // Warnings: the translation is unchanged, each warning one line on standard error.
   dir.write("warn.qn",
             "%import gone%\nif (a = b)\nwhile (a = b)\ncall nobody(,,,,)\nJUMP ::nowhere\n");
