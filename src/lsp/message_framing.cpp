@@ -8,42 +8,57 @@ namespace trel::lsp {
 
 namespace {
 
-// Reads one header line without its CR LF (a lone LF is taken as well); false at the end of input.
-bool readHeaderLine(std::istream& in, std::string& line) {
-  if (!std::getline(in, line)) return false;
+constexpr std::string_view kContentLength = "Content-Length";
+// A header line longer than this is malformed; the rest of it is read past, never stored.
+constexpr size_t kMaxHeaderLineBytes = 4096;
+
+enum class HeaderLine { Read, TooLong, End };
+
+// Reads one header line without its CR LF (a lone LF ends one as well).
+HeaderLine readHeaderLine(std::istream& in, std::string& line) {
+  line.clear();
+  bool tooLong = false;
+  for (int c = in.get(); c != '\n'; c = in.get()) {
+    if (c == std::char_traits<char>::eof()) return HeaderLine::End;
+    if (line.size() < kMaxHeaderLineBytes)
+      line.push_back(static_cast<char>(c));
+    else
+      tooLong = true;
+  }
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  return true;
+  return tooLong ? HeaderLine::TooLong : HeaderLine::Read;
 }
 
 }  // namespace
 
 Frame readFrame(std::istream& in) {
   std::optional<size_t> length;
-  bool badLength = false;
-  std::string line;
+  bool bad = false;
   bool sawHeader = false;
+  std::string line;
   while (true) {
-    if (!readHeaderLine(in, line)) return {};
-    if (line.empty()) {
+    HeaderLine read = readHeaderLine(in, line);
+    if (read == HeaderLine::End) return {};
+    if (line.empty() && read == HeaderLine::Read) {
       if (!sawHeader) continue;  // blank lines between messages
       break;
     }
     sawHeader = true;
     size_t colon = line.find(':');
-    if (colon == std::string::npos) {
-      badLength = true;
+    if (read == HeaderLine::TooLong || colon == std::string::npos) {
+      bad = true;
       continue;
     }
-    if (!startsWithNoCase(line, "content-length") || colon != 14) continue;
+    if (colon != kContentLength.size() || !startsWithNoCase(line, kContentLength)) continue;
     std::string value = trim(std::string_view(line).substr(colon + 1));
     size_t n = 0;
     auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), n);
     if (ec != std::errc() || end != value.data() + value.size() || value.empty())
-      badLength = true;
+      bad = true;
     else
       length = n;
   }
-  if (badLength || !length) return {Frame::Kind::BadHeader, {}};
+  if (bad || !length) return {Frame::Kind::BadHeader, {}};
   if (*length > kMaxMessageBytes) {
     in.ignore(static_cast<std::streamsize>(*length));
     return {in ? Frame::Kind::TooLarge : Frame::Kind::End, {}};

@@ -21,9 +21,9 @@ struct Frame {
   std::string body;  // the JSON text of a Message
 };
 
-// Reads the next frame. A header block without a valid Content-Length gives BadHeader and the
-// reader is placed after that block, so the next frame can be read; the end of input (also in
-// the middle of a frame) gives End.
+// Reads the next frame. A header block without a valid Content-Length (or with a line too long
+// for a header) gives BadHeader and the reader is placed after that block, so the next frame can
+// be read; the end of input (also in the middle of a frame) gives End.
 Frame readFrame(std::istream& in);
 
 void writeFrame(std::ostream& out, std::string_view body);

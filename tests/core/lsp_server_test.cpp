@@ -190,20 +190,22 @@ TEST(LanguageServer, HoverQuotesTheGuideAndCompletionOffersWhatTheProgramHas) {
 
 TEST(LanguageServer, MalformedMessagesGetErrorsAndTheServerGoesOn) {
   Exchange e = converse(request(1, "textDocument/hover", at("file:///a.qn", 0, 0)) +  // too early
-                        kStart + frame("{not json") + "Content-Type: x\r\n\r\n" + frame("[1,2]") +
+                        kStart + frame("{not json") + "Content-Type: x\r\n\r\n" +
+                        "X-Junk: " + std::string(1 << 20, 'x') + "\r\n\r\n" + frame("[1,2]") +
                         request(2, "no/such/method") +
                         request(3, "textDocument/hover", {{"textDocument", 5}}) +
                         request(4, "shutdown") + kEnd);
-  ASSERT_EQ(e.messages.size(), 9u);
+  ASSERT_EQ(e.messages.size(), 10u);
   EXPECT_EQ(e.messages[0]["error"]["code"], -32002);
   EXPECT_TRUE(e.messages[1]["result"].contains("capabilities"));
   EXPECT_EQ(e.messages[2]["error"]["code"], -32700);
   EXPECT_TRUE(e.messages[2]["id"].is_null());
   EXPECT_EQ(e.messages[3]["error"]["code"], -32700);  // a header block without Content-Length
-  EXPECT_EQ(e.messages[4]["error"]["code"], -32600);
-  EXPECT_EQ(e.messages[5]["error"]["code"], -32601);
-  EXPECT_EQ(e.messages[6]["error"]["code"], -32602);
-  EXPECT_TRUE(e.messages[7]["result"].is_null());  // shutdown; later requests are refused
+  EXPECT_EQ(e.messages[4]["error"]["code"], -32700);  // a header line of a megabyte
+  EXPECT_EQ(e.messages[5]["error"]["code"], -32600);
+  EXPECT_EQ(e.messages[6]["error"]["code"], -32601);
+  EXPECT_EQ(e.messages[7]["error"]["code"], -32602);
+  EXPECT_TRUE(e.messages[8]["result"].is_null());  // shutdown; later requests are refused
   EXPECT_EQ(e.answerTo(99)["error"]["code"], -32600);
   EXPECT_EQ(e.status, 0);
 }
