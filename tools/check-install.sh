@@ -148,6 +148,11 @@ if command -v xmllint >/dev/null; then
     check "xmllint $f" xmllint --noout "$share/$f"
   done
 fi
+gtk_schema=/usr/share/gtksourceview-4/language-specs/language2.rng
+if command -v xmllint >/dev/null && [ -f "$gtk_schema" ]; then
+  check "qnplus.lang follows GtkSourceView's schema" xmllint --noout --relaxng "$gtk_schema" \
+    "$share/gtksourceview-4/language-specs/qnplus.lang"
+fi
 if command -v update-mime-database >/dev/null; then
   cp -r "$share/mime" "$tmp/mime"
   update-mime-database "$tmp/mime" >/dev/null 2>&1

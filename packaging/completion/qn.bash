@@ -7,7 +7,7 @@ _qn() {
   local commands="run exec translate build export unpack eval debug lsp"
   local run_options="--log --code --only-translate -i --interactive --max-steps --log-lines --seed --answers --help"
   if [[ $cword -eq 1 ]]; then
-    COMPREPLY=($(compgen -W "$commands --help --version" -- "$cur"))
+    mapfile -t COMPREPLY < <(compgen -W "$commands --help --version" -- "$cur")
     return
   fi
 
@@ -33,7 +33,7 @@ _qn() {
     *) return ;;
   esac
   if [[ $cur == -* ]]; then
-    COMPREPLY=($(compgen -W "$options" -- "$cur"))
+    mapfile -t COMPREPLY < <(compgen -W "$options" -- "$cur")
     return
   fi
   case ${words[1]} in
