@@ -2,7 +2,8 @@
 # Checks the link-level layering of the build: which library's undefined symbols are defined by
 # which other library. Every arrow must point down the stack
 #   rtl <- formula <- machine <- translator <- shell <- gui <- app
-# (resources, help and editor sit beside the stack on rtl alone). A symbol counts only where it is
+# (resources, help and editor sit beside the stack on rtl alone; lsp, the language server, sits on
+# shell beside gui, and only the app uses it). A symbol counts only where it is
 # strongly defined, so inline functions and templates, which every user carries, make no arrows.
 #
 #   tools/check-layers.sh [BUILD_DIR]     prints the arrows; exits 1 when one runs back up
@@ -19,8 +20,9 @@ layers=(
   "help       libtrel_help.a        rtl"
   "editor     libtrel_editor.a      rtl"
   "shell      libtrel_shell.a       rtl formula machine translator resources help editor"
+  "lsp        libtrel_lsp.a         rtl formula machine translator resources help editor shell"
   "gui        libtrelgui.a          rtl formula machine translator resources help editor shell"
-  "app        CMakeFiles/qn.dir:CMakeFiles/trel.dir  rtl formula machine translator resources help editor shell gui"
+  "app        CMakeFiles/qn.dir:CMakeFiles/trel.dir  rtl formula machine translator resources help editor shell gui lsp"
 )
 
 tmp=$(mktemp -d)

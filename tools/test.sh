@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: first a normal build with all tests (core, end-to-end
-# through qn and trel, GUI tests offscreen), then the core tests again under AddressSanitizer and
+# through qn and trel, GUI tests offscreen), then the Debian package and the installed layout
+# (tools/check-install.sh), then the core tests again under AddressSanitizer and
 # UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -10,6 +11,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 (cd build && ctest --output-on-failure -j "$jobs" --timeout 600)
+tools/check-install.sh build
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTREL_SANITIZE=ON -DTREL_GUI=OFF
 cmake --build build-asan -j "$jobs"

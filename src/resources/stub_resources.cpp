@@ -16,24 +16,27 @@ struct Colour {
   double r, g, b, a;
 };
 
-// Coverage of one sample point by the picture: a rounded dark tile with an orange "Q".
+// Coverage of one sample point (in the 32 x 32 design grid) by the picture.
 Colour samplePicture(double x, double y) {
+  const StubIconShape& s = kStubIconShape;
   const double side = kStubIconSide;
   // Rounded tile: distance outside a square inset by the corner radius.
-  const double radius = 6.0, inset = 1.0;
+  const double radius = s.cornerRadius, inset = s.inset;
   double dx = std::max({inset + radius - x, x - (side - inset - radius), 0.0});
   double dy = std::max({inset + radius - y, y - (side - inset - radius), 0.0});
   if (dx * dx + dy * dy > radius * radius) return {0, 0, 0, 0};
 
-  const double ring = std::hypot(x - 15.0, y - 14.5);
-  const bool onRing = ring >= 6.0 && ring <= 9.5;
+  const double ring = std::hypot(x - s.ringX, y - s.ringY);
+  const bool onRing = ring >= s.ringInner && ring <= s.ringOuter;
   // The tail: a stroke from the ring's lower right towards the corner.
-  const double t = std::clamp(((x - 17.5) * 1.0 + (y - 17.0) * 1.0) / 2.0, 0.0, 8.0);
-  const bool onTail = std::hypot(x - (17.5 + t), y - (17.0 + t)) <= 1.8;
-  if (onRing || onTail) return {255, 102, 0, 255};
+  const double t = std::clamp(((x - s.tailX) * 1.0 + (y - s.tailY) * 1.0) / 2.0, 0.0, s.tailLength);
+  const bool onTail = std::hypot(x - (s.tailX + t), y - (s.tailY + t)) <= s.tailHalfWidth;
+  if (onRing || onTail) return {s.letter[0], s.letter[1], s.letter[2], 255};
 
   const double shade = y / side;  // a gentle top-to-bottom gradient
-  return {30 + 16 * shade, 42 + 21 * shade, 68 + 34 * shade, 255};
+  return {s.tileTop[0] + (s.tileBottom[0] - s.tileTop[0]) * shade,
+          s.tileTop[1] + (s.tileBottom[1] - s.tileTop[1]) * shade,
+          s.tileTop[2] + (s.tileBottom[2] - s.tileTop[2]) * shade, 255};
 }
 
 }  // namespace
@@ -41,6 +44,31 @@ Colour samplePicture(double x, double y) {
 std::string stubStringBlock() {
   return replaceStringEntry(std::string(2 * kStringsPerBlock, '\0'),
                             stringBlockIndex(kEmbeddedCodeString), toUtf16(kStubPlaceholder));
+}
+
+std::string drawStubIconPixels(int side) {
+  const double scale = static_cast<double>(kStubIconSide) / side;
+  std::string out;
+  out.reserve(static_cast<size_t>(side) * side * 4);
+  for (int row = 0; row < side; ++row) {
+    for (int col = 0; col < side; ++col) {
+      // 4 x 4 samples per pixel smooth the edges; colours are averaged by their coverage.
+      Colour sum{0, 0, 0, 0};
+      for (int sy = 0; sy < 4; ++sy)
+        for (int sx = 0; sx < 4; ++sx) {
+          Colour c = samplePicture((col + (sx + 0.5) / 4) * scale, (row + (sy + 0.5) / 4) * scale);
+          sum = {sum.r + c.r * c.a, sum.g + c.g * c.a, sum.b + c.b * c.a, sum.a + c.a};
+        }
+      auto channel = [&](double v) {
+        return static_cast<char>(sum.a > 0 ? std::lround(v / sum.a) : 0);
+      };
+      out.push_back(channel(sum.r));
+      out.push_back(channel(sum.g));
+      out.push_back(channel(sum.b));
+      out.push_back(static_cast<char>(std::lround(sum.a / 16)));
+    }
+  }
+  return out;
 }
 
 std::string drawStubIconImage() {
@@ -56,25 +84,17 @@ std::string drawStubIconImage() {
   appendU32(out, side * side * 4 + maskRow * side);  // image size
   for (int k = 0; k < 4; ++k) appendU32(out, 0);     // resolution, palette: none
 
+  const std::string rgba = drawStubIconPixels(side);
   std::string mask(static_cast<size_t>(maskRow * side), '\0');
   for (int row = side - 1; row >= 0; --row) {  // bottom row first
     for (int col = 0; col < side; ++col) {
-      // 4 x 4 samples per pixel smooth the edges; colours are averaged by their coverage.
-      Colour sum{0, 0, 0, 0};
-      for (int sy = 0; sy < 4; ++sy)
-        for (int sx = 0; sx < 4; ++sx) {
-          Colour c = samplePicture(col + (sx + 0.5) / 4, row + (sy + 0.5) / 4);
-          sum = {sum.r + c.r * c.a, sum.g + c.g * c.a, sum.b + c.b * c.a, sum.a + c.a};
-        }
-      const double alpha = sum.a / 16;
-      auto channel = [&](double v) {
-        return static_cast<char>(sum.a > 0 ? std::lround(v / sum.a) : 0);
-      };
-      out.push_back(channel(sum.b));
-      out.push_back(channel(sum.g));
-      out.push_back(channel(sum.r));
-      out.push_back(static_cast<char>(std::lround(alpha)));
-      if (alpha == 0) {
+      const char* p = &rgba[static_cast<size_t>((row * side + col) * 4)];
+      out.push_back(p[2]);
+      out.push_back(p[1]);
+      out.push_back(p[0]);
+      out.push_back(p[3]);
+      // Transparent where no sample touched the picture (a touched pixel always has colour).
+      if (p[3] == 0 && p[0] == 0 && p[1] == 0 && p[2] == 0) {
         size_t at = static_cast<size_t>((side - 1 - row) * maskRow + col / 8);
         mask[at] = static_cast<char>(mask[at] | (0x80 >> (col % 8)));
       }

@@ -112,13 +112,13 @@ TEST(FormulaInstruction, QnEval) {
   EXPECT_EQ(r.out, "0.333333333333333\n");
   r = qn({"eval", "'a' - 2"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "'a' is not a valid floating point value\n");
+  EXPECT_EQ(r.err, "'a' is not a valid floating point value\n");
   r = qn({"eval", "1 +"});
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "Syntax error\n");
+  EXPECT_EQ(r.err, "Syntax error\n");
   r = qn({"eval", "-"}, std::string(1000000, '('));
   EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.out, "Expression too complex\n");
+  EXPECT_EQ(r.err, "Expression too complex\n");
   EXPECT_EQ(qn({"eval"}).status, 2);
   EXPECT_EQ(qn({"eval", "1", "2"}).status, 2);
 }
@@ -143,6 +143,6 @@ TEST(FormulaInstruction, AStepLimitAlsoEndsAFormulaThatNeverEnds) {
   EXPECT_TRUE(b.host.printed.empty());
   ProcessResult r = qn({"eval", "WHILE 1 DO 0 WEND", "--max-steps", "20"});
   EXPECT_EQ(r.status, 3);
-  EXPECT_EQ(r.out, "Step limit reached\n");
+  EXPECT_EQ(r.err, "Step limit reached\n");
   EXPECT_EQ(qn({"eval", "1", "--max-steps", "x"}).status, 2);
 }

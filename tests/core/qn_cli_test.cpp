@@ -53,7 +53,7 @@ TEST(QnRun, MessagesAreWrittenWholePastAZeroByte) {
   using namespace std::string_literals;
   ProcessResult eval = qn({"eval", "VAL('a'#0'b')"});
   EXPECT_EQ(eval.status, 1);
-  EXPECT_EQ(eval.out, "Variable a\0b does not exists\n"s);
+  EXPECT_EQ(eval.err, "Variable a\0b does not exists\n"s);
   TempDir dir("qn");
   std::string nul = dir.write("nul.qn", "@FORMULA VAL('a'#0'b')\n");
   ProcessResult run = qn({"run", nul});

@@ -1,7 +1,8 @@
 // qn eval FORMULA [--answers FILE] [--max-steps N]: compiles and computes the formula with the
-// settings of the main window's formula component and no variables, and prints the result text, or
-// the error message (exit status 1). INPUT and MSG ask through the terminal host. A FORMULA of "-"
-// is read from standard input (for formulas longer than a command-line argument may be). With
+// settings of the main window's formula component and no variables, and prints the result text on
+// standard output, or the error message on standard error (exit status 1). INPUT and MSG ask
+// through the terminal host. A FORMULA of "-" is read from standard input (for formulas longer than
+// a command-line argument may be). With
 // --max-steps a formula that runs on and on stops with "Step limit reached" (exit status 3) after
 // about N times a few thousand instructions.
 #include <cstdio>
@@ -77,8 +78,9 @@ int evalCommand(const Args& args) {
     status = 1;
   }
   host.flush();
-  std::fwrite(output.data(), 1, output.size(), stdout);
-  std::fputc('\n', stdout);
+  std::FILE* stream = status == 0 ? stdout : stderr;
+  std::fwrite(output.data(), 1, output.size(), stream);
+  std::fputc('\n', stream);
   return status;
 }
 

@@ -18,10 +18,18 @@ int buildCommand(const Args& args);      // qn build FILE -o OUT [--stub PATH]
 int unpackCommand(const Args& args);     // qn unpack EXE
 int evalCommand(const Args& args);       // qn eval FORMULA
 int debugCommand(const Args& args);      // qn debug FILE [OPTIONS]
+int lspCommand(const Args& args);        // qn lsp
 
 // Reports a usage or file error of qn itself and answers 2.
 int usageError(const std::string& message);
 // Reads a file, or reports why not; false when it could not be read.
 bool readInputFile(const std::string& path, std::string& text);
+
+// The FILE that stands for standard input.
+inline constexpr char kStandardInputName[] = "-";
+// Reads a program: FILE's text, or all of standard input for "-".
+bool readProgramFile(const std::string& path, std::string& text);
+// The name diagnostics give the program: FILE, or "<stdin>".
+std::string sourceNameOf(const std::string& path);
 
 }  // namespace trel::qn

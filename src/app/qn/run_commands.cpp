@@ -89,6 +89,9 @@ std::optional<int> parseRunOptions(const Args& args, RunOptions& o) {
     }
   }
   if (o.file.empty()) return usageError("no file given");
+  if (o.interactive && o.file == kStandardInputName)
+    return usageError(
+        "-i reads console lines from standard input, so the program cannot come from it");
   return std::nullopt;
 }
 
@@ -117,13 +120,13 @@ int runOrExec(const Args& args, bool translateFirst) {
   RunOptions o;
   if (auto status = parseRunOptions(args, o)) return *status;
   std::string text;
-  if (!readInputFile(o.file, text)) return 2;
+  if (!readProgramFile(o.file, text)) return 2;
 
   TerminalHost host;
   host.answers = std::move(o.answers);
   host.printDiagnostics = true;
   Machine m(host, sourceTranslator());
-  m.sourceName = o.file;
+  m.sourceName = sourceNameOf(o.file);
   std::error_code ec;
   m.startupDirectory = std::filesystem::current_path(ec).string();
   m.CheckBox1 = o.onlyTranslate;
@@ -186,11 +189,11 @@ int translateCommand(const Args& args) {
   }
   if (file.empty()) return usageError("usage: qn translate FILE [--warnings]");
   std::string text;
-  if (!readInputFile(file, text)) return 2;
+  if (!readProgramFile(file, text)) return 2;
   TerminalHost host;
   host.printDiagnostics = true;
   Machine m(host, sourceTranslator());
-  m.sourceName = file;
+  m.sourceName = sourceNameOf(file);
   m.highlvl = splitFileLines(text);
   int status = guarded(m, [&] { translate(m); });
   if (status != 0) return status;
@@ -205,15 +208,45 @@ int translateCommand(const Args& args) {
   return m.translationStopped ? 1 : 0;
 }
 
+namespace {
+
+// Export ends by telling where it wrote the library: that message is qn export's output. Any
+// message before it (a translation error), and every message of an export that failed, is an
+// error and goes to standard error. So each message waits until the next one comes or the command
+// ends, which decides its stream.
+class ExportHost : public TerminalHost {
+ public:
+  void showMessage(const std::string& text) override {
+    release(stderr);
+    pending_ = text;
+  }
+  void release(std::FILE* stream) {
+    if (!pending_) return;
+    messageStream = stream;
+    TerminalHost::showMessage(*pending_);
+    messageStream = stderr;
+    pending_.reset();
+  }
+
+ private:
+  std::optional<std::string> pending_;
+};
+
+}  // namespace
+
 int exportCommand(const Args& args) {
   if (args.size() != 1) return usageError("usage: qn export FILE");
   std::string text;
   if (!readInputFile(args[0], text)) return 2;
-  TerminalHost host;
-  host.messageStream = stdout;
+  ExportHost host;
   Machine m(host, sourceTranslator());
   m.highlvl = splitFileLines(text);
-  return guarded(m, [&] { Button7Click(m); });
+  int status = guarded(m, [&] {
+    Button7Click(m);
+    host.release(stdout);
+  });
+  host.release(stderr);
+  return status;
 }
 
 }  // namespace trel::qn

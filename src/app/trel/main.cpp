@@ -1,10 +1,11 @@
 // trel: the IDE when the first argument is exactly "base.exe"; otherwise the runtime of the
-// program embedded in this executable. Without a display, a standalone program runs on the
-// terminal host.
+// program embedded in this executable (the stub itself also answers --version and --help). Without
+// a display, a standalone program runs on the terminal host.
 #include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "app/trel/own_options.h"
 #include "app/trel/standalone.h"
 #if TREL_WITH_GUI
 #include "gui/gui_entry.h"
@@ -27,6 +28,7 @@ bool displayAvailable() {
 #endif
 
 int main(int argc, char** argv) {
+  if (trel::answerOwnOption({argv + 1, argv + argc}, "/proc/self/exe")) return 0;
 #if TREL_WITH_GUI
   if (displayAvailable()) return trel::runQtApplication(argc, argv, trel::runStandaloneOnTerminal);
 #endif
