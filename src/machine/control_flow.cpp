@@ -1,7 +1,8 @@
 // Labels, JUMP, CALL, RETURN, CMP, the four IF forms and HALT.
 //
 // The call stack text FL2 holds the return points of pending calls as 4-digit numbers, newest
-// first, each the calling line's index plus 1000.
+// first, each the calling line's index plus 1000. The table pushes and pops them at FL2's front in
+// constant time, so deep recursion costs no more per call than a shallow one.
 #include "machine/instructions.h"
 #include "rtl/errors.h"
 #include "rtl/integer_text.h"
@@ -18,9 +19,8 @@ std::string labelSearch(Machine& m, const RunFrame& f, const std::string& label)
   return label;
 }
 
-std::string firstFour(const std::string& s) {
-  return s.substr(0, 4);
-}
+// A program whose procedure calls itself without end stops here, with FL2 at 4 MB.
+constexpr size_t kMaxPendingCalls = 1'000'000;
 
 // Operand taking of the control-flow instructions: drop the keyword, trim the rest.
 std::string takeOperand(RunFrame& f, Instruction id) {
@@ -58,23 +58,24 @@ Outcome runCall(Machine& m, RunFrame& f) {
   if (returnPoint > 9999)
     throw Error("CALL from line " + intToText(m.pc) +
                 ": a return point can only be kept for calls from lines 0 to 8999");
-  std::string fl2 = intToText(returnPoint) + m.table.GetVariable("FL2");
-  m.table.SetVariable("FL2", fl2);
-  m.debug.append({"JUMPING: ", target, " FLAG2: ", std::string_view(fl2).substr(0, 4)});
+  if (m.table.valueSize("FL2") >= kMaxPendingCalls * VariableTable::kPiece)
+    throw Error("CALL from line " + intToText(m.pc) + ": " + std::to_string(kMaxPendingCalls) +
+                " calls are already pending (does a procedure call itself without end?)");
+  m.table.pushFront("FL2", intToText(returnPoint));
+  m.debug.append({"JUMPING: ", target, " FLAG2: ", m.table.frontFour("FL2")});
   m.pc = textToInt(target);
   f.jumped = true;
   return Outcome::Continue;
 }
 
 Outcome runReturn(Machine& m, RunFrame& f) {
-  std::string fl2 = m.table.GetVariable("FL2");
-  std::string top = firstFour(fl2);
+  std::string top = m.table.frontFour("FL2");
   m.debug.append({"BACK T0 FLAG2: ", top});
-  if (fl2 != "-1") {
+  if (!(m.table.valueSize("FL2") == 2 && top == "-1")) {
     m.pc = textToInt(top) - 1000;
     f.jumped = true;
   }
-  m.table.SetVariable("FL2", fl2.size() > 4 ? fl2.substr(4) : "");
+  m.table.popFront("FL2");
   return Outcome::Continue;
 }
 

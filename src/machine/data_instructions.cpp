@@ -186,9 +186,9 @@ Outcome runMultiply(Machine& m, RunFrame& f) {
 // "/" drops three characters whatever stands there, then divides dest by source.
 Outcome runDivide(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
-  // "/" has no keyword of its own to drop: a division line reads "DIV x/2", and exactly three
-  // characters go, whatever they are.
-  f.dropChars(kDivisionPrefixLength);
+  // "/" has no keyword of its own to drop: a division line reads "DIV x/2", and three characters
+  // go, whatever they are, after the blanks an indented line starts with.
+  f.dropKeyword(kDivisionPrefixLength);
   std::string dest = trim(textBefore(f.text(), "/"));
   std::string source = trim(textAfter(f.text(), "/"));
   m.debug.append("Division (/) [" + source + "] to [" + dest + "]");

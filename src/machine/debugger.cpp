@@ -94,8 +94,10 @@ void Debugger::beforeStep(Machine& m) {
 }
 
 size_t callDepth(const Machine& m) {
-  const std::string& fl2 = m.table.GetVariable("FL2");
-  return fl2 == "-1" ? 0 : (fl2.size() + 3) / 4;
+  // Read without putting FL2 together, so stepping through deep recursion stays cheap.
+  size_t size = m.table.valueSize("FL2");
+  if (size == 2 && m.table.frontFour("FL2") == "-1") return 0;
+  return (size + VariableTable::kPiece - 1) / VariableTable::kPiece;
 }
 
 std::vector<int32_t> pendingCalls(const Machine& m) {

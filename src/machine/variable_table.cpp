@@ -15,6 +15,63 @@ VariableTable::VariableTable()
   index_.reserve(1024);
 }
 
+void VariableTable::joinPieces() const {
+  if (pieces_.empty()) return;
+  std::string& value = values_[static_cast<size_t>(piecesSlot_)];
+  std::string joined;
+  joined.reserve(pieces_.size() + value.size());
+  for (size_t end = pieces_.size(); end >= kPiece; end -= kPiece)
+    joined.append(pieces_, end - kPiece, kPiece);
+  joined.append(pieces_, 0, pieces_.size() % kPiece);
+  joined += value;
+  bytes_ -= value.capacity();
+  value = std::move(joined);
+  bytes_ += value.capacity();
+  bytes_ -= pieces_.size();
+  pieces_.clear();
+}
+
+void VariableTable::pushFront(std::string_view name, std::string_view piece) {
+  int slot = findSlot(name);
+  if (slot < 0 || !named_[slot]) {
+    if (slot >= 0) setValueAt(slot, std::string(piece) + valueAt(slot));
+    return;
+  }
+  if (slot != piecesSlot_) {
+    joinPieces();
+    piecesSlot_ = slot;
+  }
+  pieces_.append(piece);
+  bytes_ += piece.size();
+}
+
+void VariableTable::popFront(std::string_view name) {
+  int slot = findSlot(name);
+  if (slot < 0) return;
+  if (slot == piecesSlot_ && pieces_.size() >= kPiece) {
+    pieces_.resize(pieces_.size() - kPiece);
+    bytes_ -= kPiece;
+    return;
+  }
+  joinPieces();
+  const std::string& value = valueAt(slot);
+  setValueAt(slot, value.size() > kPiece ? value.substr(kPiece) : std::string());
+}
+
+std::string VariableTable::frontFour(std::string_view name) const {
+  int slot = findSlot(name);
+  if (slot == piecesSlot_ && slot >= 0 && pieces_.size() >= kPiece)
+    return pieces_.substr(pieces_.size() - kPiece);
+  return GetVariable(name).substr(0, kPiece);
+}
+
+size_t VariableTable::valueSize(std::string_view name) const {
+  int slot = findSlot(name);
+  if (slot < 0) return kNotExistsText.size();
+  size_t waiting = slot == piecesSlot_ ? pieces_.size() : 0;
+  return waiting + (named_[slot] ? values_[slot].size() : fillValue_.size());
+}
+
 void VariableTable::store(std::string& target, std::string_view value) {
   size_t before = target.capacity();
   target.assign(value);
@@ -29,6 +86,9 @@ void VariableTable::release(std::string& target) {
 }
 
 void VariableTable::ClearVariables() {
+  bytes_ -= pieces_.size();
+  pieces_.clear();
+  piecesSlot_ = -1;
   for (int slot : namedOrder_) {
     named_[slot] = false;
     release(names_[slot]);
@@ -43,6 +103,7 @@ void VariableTable::ClearVariables() {
 }
 
 void VariableTable::nameSlot(int slot, std::string_view name) {
+  if (slot == piecesSlot_) joinPieces();
   if (named_[slot]) {
     auto it = index_.find(names_[slot]);
     if (it != index_.end() && it->second == slot) index_.erase(it);
@@ -105,10 +166,12 @@ void VariableTable::DeclareVariable(std::string_view name) {
 }
 
 const std::string& VariableTable::valueAt(int slot) const {
+  if (slot == piecesSlot_) joinPieces();
   return named_[slot] ? values_[slot] : fillValue_;
 }
 
 void VariableTable::setValueAt(int slot, std::string_view value) {
+  dropPieces(slot);
   store(named_[slot] ? values_[slot] : fillValue_, value);
 }
 
@@ -123,7 +186,10 @@ const std::string& VariableTable::GetVariable(std::string_view name) const {
 
 void VariableTable::SetVariable(std::string_view name, std::string_view value) {
   auto it = index_.find(name);
-  if (it != index_.end()) store(values_[it->second], value);
+  if (it != index_.end()) {
+    dropPieces(it->second);
+    store(values_[it->second], value);
+  }
   // The free slots share one value, so a write to their name reaches all of them at once.
   if (name == fillName_ && highestUnnamedSlot() >= 0) store(fillValue_, value);
 }

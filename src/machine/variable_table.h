@@ -68,6 +68,18 @@ class VariableTable {
   // Bytes the names and values hold (the free slots' shared value counted once).
   size_t bytes() const { return bytes_; }
 
+  // A value used as a stack of four-character pieces at its front (FL2, the call stack text):
+  // pushFront puts a piece in front of the value, popFront takes four characters off its front
+  // (all of it when it has four or fewer), frontFour reads them. Each costs O(1) on average: the
+  // pieces pushed since the value was last read whole wait apart and join it when someone reads
+  // it. A name no slot bears is left alone, as SetVariable leaves it.
+  static constexpr size_t kPiece = 4;
+  void pushFront(std::string_view name, std::string_view piece);
+  void popFront(std::string_view name);
+  std::string frontFour(std::string_view name) const;
+  // The value's length, without putting it together.
+  size_t valueSize(std::string_view name) const;
+
  private:
   struct Hash {
     using is_transparent = void;
@@ -75,11 +87,20 @@ class VariableTable {
   };
   void nameSlot(int slot, std::string_view name);
   void store(std::string& target, std::string_view value);
+  // Joins the waiting pieces to their value.
+  void joinPieces() const;
+  // A write replaces the whole value: the pieces waiting for it go.
+  void dropPieces(int slot) {
+    if (slot == piecesSlot_) pieces_.clear();
+  }
   void release(std::string& target);
   int highestUnnamedSlot() const;
 
   std::vector<std::string> names_;
-  std::vector<std::string> values_;
+  mutable std::vector<std::string> values_;
+  // The pieces pushed in front of slot piecesSlot_'s value, oldest first.
+  mutable std::string pieces_;
+  int piecesSlot_ = -1;
   std::vector<bool> named_;
   std::unordered_map<std::string, int, Hash, std::equal_to<>> index_;
   std::vector<int> namedOrder_;
@@ -88,7 +109,7 @@ class VariableTable {
   std::string fillValue_;
   mutable int highestUnnamed_ = kSlotCount - 1;
   uint64_t clearCount_ = 0;
-  size_t bytes_ = 0;
+  mutable size_t bytes_ = 0;
 };
 
 }  // namespace trel

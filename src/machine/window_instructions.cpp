@@ -67,7 +67,7 @@ void Machine::MyFormClick(const std::string& senderClass, const std::string& sen
     if (returnPoint > 9999)
       throw Error("Click while line " + intToText(pc) +
                   " runs: a return point can only be kept for lines 0 to 8999");
-    table.SetVariable("FL2", intToText(returnPoint) + table.GetVariable("FL2"));
+    table.pushFront("FL2", intToText(returnPoint));
     pc = i;
   }
 }

@@ -50,8 +50,10 @@ void importLibrary(Translation& t, const std::string& statement) {
   t.m.Memo1 = normaliseLibraryText(text);
   t.imports.push_back({t.importText.size(), t.addFile("lib/" + name + ".qnlib")});
   t.importText += t.m.Memo1;
+  // The pass goes on with the next entry. (Starting again from the top would find the entries
+  // before this one as it left them: translated, they hold no statement any more, and every
+  // import would cost a walk over the whole list.)
   t.setEntry(t.index, "");
-  t.index = 0;
 }
 
 }  // namespace trel

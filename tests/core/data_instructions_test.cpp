@@ -163,10 +163,11 @@ TEST(Division, RoundsHalvesToTheEvenNeighbour) {
   EXPECT_EQ(countLog(b, "Division (/) [2] to [a]"), 1);
 }
 
-TEST(Division, DropsThreeCharactersWhateverTheyAre) {
+TEST(Division, DropsThreeCharactersWhateverTheyAreAfterTheIndentation) {
   TestBench b;
-  ASSERT_TRUE(b.exec({"x:=8", "   x/2", "abcx/2"}));
-  EXPECT_EQ(b.var("x"), "2");  // both lines leave "x/2" after the three dropped characters
+  ASSERT_TRUE(b.exec({"x:=8", "abcx/2", "  div x/2", "\tDIV x/2"}));
+  EXPECT_EQ(b.var("x"), "1");  // each line leaves "x/2" after the three dropped characters
+  EXPECT_EQ(countLog(b, "Division (/) [2] to [x]"), 3);
 }
 
 TEST(Division, ByZeroStops) {

@@ -6,6 +6,7 @@
 #include "machine/assembly_log.h"
 #include "process.h"
 #include "test_host.h"
+#include "translator/translator.h"
 
 using trel::testing::ProcessResult;
 using trel::testing::runProcess;
@@ -73,6 +74,43 @@ TEST(Limits, InheritVisitsOnlyTheSlotsInUseWhenItBegins) {
   EXPECT_EQ(b.var("x.PPPPPPPPPP.P"), "00");
   EXPECT_EQ(b.var("x.PPPPPPPPPP.class"), "P");
   EXPECT_LT(b.machine.table.NextSlotIndex(), 30);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Limits, CallsKeepTheirExactTextInFl2AndEndlessRecursionStops) {
+  TestBench b;
+  // Three nested calls, FL2 read in the innermost procedure, then after one return.
+  ASSERT_TRUE(b.exec({"CALL ::a", "%ECHO FL2", "HALT", "::a", "CALL ::b", "%ECHO FL2", "RETURN",
+                      "::b", "CALL ::c", "RETURN", "::c", "%ECHO FL2", "RETURN"}));
+  EXPECT_EQ(b.host.printed, (std::vector<std::string>{"100810041000", "1000", ""}));
+
+  TestBench endless;
+  EXPECT_FALSE(endless.exec({"::a", "CALL ::a"}));
+  EXPECT_EQ(endless.lastMessage(),
+            "CALL from line 1: 1000000 calls are already pending (does a procedure call itself "
+            "without end?)");
+  EXPECT_EQ(endless.machine.table.valueSize("FL2"), 4'000'000u);
+  EXPECT_EQ(endless.machine.table.frontFour("FL2"), "1001");
+}
+
+TEST(Limits, ImportsGoOnWithTheNextLineInsteadOfStartingAgain) {
+  TempDir dir("imports");
+  dir.write("lib/one.qnlib", "RG0:=1\r\n");
+  trel::testing::CurrentDirectoryScope here(dir.path());
+  TestBench b;
+  std::vector<std::string> source;
+  for (int i = 0; i < 2000; ++i) source.push_back("%import one%");
+  source.push_back("CLASS PROPERTY x");  // recognised, but the rewrite is case-sensitive
+  b.machine.highlvl = source;
+  trel::translate(b.machine);
+  EXPECT_FALSE(b.machine.translationStopped);
+  EXPECT_EQ(b.machine.code.size(), 2000u + 2000u + 2u);
+  int logged = 0;
+  for (const std::string& line : b.log()) logged += line == "Translate  [CLASS PROPERTY X]";
+  EXPECT_EQ(logged, 1);
 }
 
 }  // namespace
