@@ -281,7 +281,7 @@ void Session::onTimer1() {
   bool ok = command([this] { form_.Timer1Timer(); });
   if (!standalone) return;
   // The program returned without ending the process: it ends when its last window closes.
-  exitStatus_ = ok ? 0 : 1;
+  exitStatus_ = ok && !form_.startupReportedError ? 0 : 1;
   standaloneRunOver_ = true;
   QTimer::singleShot(0, this, &Session::endWhenNoWindowIsVisible);
 }

@@ -33,7 +33,12 @@ void decodeEmbeddedCode(std::string_view entry, std::string& program) {
 }
 
 std::string readEmbeddedEntry(const std::string& executablePath) {
-  return loadString(loadExecutableResources(executablePath).resources, kEmbeddedCodeString);
+  return readEmbeddedEntry(executablePath, executablePath);
+}
+
+std::string readEmbeddedEntry(const std::string& executablePath, const std::string& shownAs) {
+  return loadString(loadExecutableResources(executablePath, shownAs).resources,
+                    kEmbeddedCodeString);
 }
 
 }  // namespace trel

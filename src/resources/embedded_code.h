@@ -24,5 +24,7 @@ void decodeEmbeddedCode(std::string_view entry, std::string& program);
 // The entry text of an executable file, empty when the file carries none. Throws ResourceError
 // when the file's resources cannot be read, trel::Error when its string block is damaged.
 std::string readEmbeddedEntry(const std::string& executablePath);
+// The same, naming the file `shownAs` in its messages.
+std::string readEmbeddedEntry(const std::string& executablePath, const std::string& shownAs);
 
 }  // namespace trel

@@ -7,22 +7,24 @@
 #include <cstring>
 
 #include "resources/executable_image.h"
-#include "resources/replacement_file.h"
 #include "resources/resources.h"
 #include "rtl/errors.h"
+#include "rtl/replacement_file.h"
 
 namespace trel {
 
 namespace {
 
-// Opens a regular file for reading; answers its descriptor, and `st` holds its status.
-int openRegularFile(const std::string& path, struct stat& st) {
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) throw ResourceError("Cannot open \"" + path + "\": " + std::strerror(errno));
+// Opens a regular file for reading; answers its descriptor, and `st` holds its status. The open
+// does not wait: a FIFO would otherwise block it until a writer came.
+int openRegularFile(const std::string& path, struct stat& st, const std::string& shownAs) {
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) throw ResourceError("Cannot open \"" + shownAs + "\": " + std::strerror(errno));
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     ::close(fd);
-    throw ResourceError("\"" + path + "\" is not a regular file");
+    throw ResourceError("\"" + shownAs + "\" is not a regular file");
   }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   return fd;
 }
 
@@ -59,10 +61,15 @@ ExecutableResources loadFrom(int fd, uint64_t fileSize, const std::string& path)
 }  // namespace
 
 ExecutableResources loadExecutableResources(const std::string& path) {
+  return loadExecutableResources(path, path);
+}
+
+ExecutableResources loadExecutableResources(const std::string& path, const std::string& shownAs) {
   struct stat st;
-  int fd = openRegularFile(path, st);
+  int fd = openRegularFile(path, st, shownAs);
   try {
-    ExecutableResources out = loadFrom(fd, static_cast<uint64_t>(st.st_size), path);
+    ExecutableResources out = loadFrom(fd, static_cast<uint64_t>(st.st_size), shownAs);
+    out.path = path;
     ::close(fd);
     return out;
   } catch (...) {
@@ -73,7 +80,7 @@ ExecutableResources loadExecutableResources(const std::string& path) {
 
 ResourceUpdate::ResourceUpdate(const std::string& path) : target_(replacementTarget(path)) {
   struct stat st;
-  fd_ = openRegularFile(target_, st);
+  fd_ = openRegularFile(target_, st, path);
   try {
     loaded_ = loadFrom(fd_, static_cast<uint64_t>(st.st_size), path);
     if (!isWritableFile(target_))
@@ -83,6 +90,18 @@ ResourceUpdate::ResourceUpdate(const std::string& path) : target_(replacementTar
     throw;
   }
   mode_ = st.st_mode & 07777;
+}
+
+ResourceUpdate::ResourceUpdate(const std::string& source, const std::string& target, unsigned mode)
+    : target_(replacementTarget(target)), mode_(mode) {
+  struct stat st;
+  fd_ = openRegularFile(source, st, source);
+  try {
+    loaded_ = loadFrom(fd_, static_cast<uint64_t>(st.st_size), source);
+  } catch (...) {
+    ::close(fd_);
+    throw;
+  }
 }
 
 ResourceUpdate::~ResourceUpdate() {

@@ -131,6 +131,8 @@ struct ExecutableResources {
 // Throws ResourceError when the file cannot be read, is not an executable, is truncated, or carries
 // a damaged container. An executable without a container has no resources.
 ExecutableResources loadExecutableResources(const std::string& path);
+// The same, naming the file `shownAs` in its messages.
+ExecutableResources loadExecutableResources(const std::string& path, const std::string& shownAs);
 
 // An update of one file's resources that keeps the resources it already has. Nothing reaches the
 // file before commit(), and commit() replaces the file in one rename, so a failure at any point
@@ -140,6 +142,10 @@ class ResourceUpdate {
   // Throws ResourceError when the file does not load or cannot be written (read-only, not a
   // regular file).
   explicit ResourceUpdate(const std::string& path);
+  // An update whose result goes to another file, `target` (created, or replaced whole), with
+  // permissions `mode`: the program and resources of `source` with the changes written. Throws
+  // ResourceError when `source` does not load.
+  ResourceUpdate(const std::string& source, const std::string& target, unsigned mode);
   ~ResourceUpdate();
   ResourceUpdate(const ResourceUpdate&) = delete;
   ResourceUpdate& operator=(const ResourceUpdate&) = delete;
@@ -149,8 +155,8 @@ class ResourceUpdate {
   const std::vector<Resource>& resources() const { return loaded_.resources; }
 
   // Writes the program and the new container to a temporary file beside the target and renames it
-  // over the target, keeping the target's permissions. Throws ResourceError when it cannot. An
-  // update commits at most once.
+  // over the target, keeping the target's permissions. Throws FileError, with the system's reason,
+  // when it cannot. An update commits at most once.
   void commit();
 
  private:

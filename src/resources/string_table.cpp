@@ -99,24 +99,27 @@ void WriteStringResource(const std::string& fileName, const std::string& text, i
   } catch (const ResourceError&) {
     throw Error(fileFailedToLoadMessage(fileName));
   }
-  const uint32_t b = stringBlockName(static_cast<uint32_t>(number));
-  const uint32_t i = stringBlockIndex(static_cast<uint32_t>(number));
-  const Resource* old = file.find(kStringTableResource, b);
-  std::string block;
+  std::string block =
+      blockWithString(file.resources, static_cast<uint32_t>(number), text, fileName);
   try {
-    block = replaceStringEntry(old ? std::string_view(old->bytes) : std::string_view(), i,
-                               toUtf16(text));
+    ResourceUpdate update(fileName);
+    update.write(kStringTableResource, stringBlockName(static_cast<uint32_t>(number)),
+                 kNeutralLanguage, std::move(block));
+    update.commit();
+  } catch (const Error&) {
+    throw Error(cannotWriteFileMessage(fileName));
+  }
+}
+
+std::string blockWithString(const std::vector<Resource>& resources, uint32_t number,
+                            const std::string& text, const std::string& fileName) {
+  const Resource* old = findResource(resources, kStringTableResource, stringBlockName(number));
+  try {
+    return replaceStringEntry(old ? std::string_view(old->bytes) : std::string_view(),
+                              stringBlockIndex(number), toUtf16(text));
   } catch (const Error& e) {
     throw Error("cannot write string " + std::to_string(number) + " into " + fileName + ": " +
                 errorText(e));
-  }
-
-  try {
-    ResourceUpdate update(fileName);
-    update.write(kStringTableResource, b, kNeutralLanguage, std::move(block));
-    update.commit();
-  } catch (const ResourceError&) {
-    throw Error(cannotWriteFileMessage(fileName));
   }
 }
 

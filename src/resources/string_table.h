@@ -56,4 +56,10 @@ std::string cannotWriteFileMessage(const std::string& fileName);
 // file cannot be written; in both cases the file is unchanged.
 void WriteStringResource(const std::string& fileName, const std::string& text, int number);
 
+// The string block that holds string `number` = `text` beside the other entries of the block the
+// resources hold now (found without naming a language); throws trel::Error naming `fileName` for
+// a damaged block.
+std::string blockWithString(const std::vector<Resource>& resources, uint32_t number,
+                            const std::string& text, const std::string& fileName);
+
 }  // namespace trel

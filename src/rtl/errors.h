@@ -23,6 +23,20 @@ inline std::string errorText(const std::exception& error) {
   return error.what();
 }
 
+// A file operation the system refused; reason() is the system's word for why ("No space left on
+// device", "Permission denied").
+class FileError : public Error {
+ public:
+  FileError(const std::string& message, int code, std::string reason)
+      : Error(message), code_(code), reason_(std::move(reason)) {}
+  int code() const { return code_; }  // the errno value
+  const std::string& reason() const { return reason_; }
+
+ private:
+  int code_;
+  std::string reason_;
+};
+
 // A run stopped by one of its limits; a type of its own so the exit status can tell it apart.
 class LimitError : public Error {
  public:

@@ -1,5 +1,7 @@
 #include "rtl/text.h"
 
+#include "rtl/replacement_file.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -176,26 +178,10 @@ void writeWholeFile(const std::string& path, std::string_view content) {
 }
 
 void writeFileAtomically(const std::string& path, std::string_view content) {
-  std::string temp = path + ".tmp" + std::to_string(::getpid());
-  std::FILE* f = std::fopen(temp.c_str(), "wb");
-  if (!f) {
-    int err = errno;
-    throw Error("Cannot create file \"" + path + "\". " + std::strerror(err));
-  }
-  try {
-    writeAll(f, content, path);
-  } catch (...) {
-    std::remove(temp.c_str());
-    throw;
-  }
-  bool ok = std::fflush(f) == 0 && ::fsync(::fileno(f)) == 0;
-  int err = errno;
-  ok = (std::fclose(f) == 0) && ok;
-  if (!ok || std::rename(temp.c_str(), path.c_str()) != 0) {
-    if (ok) err = errno;
-    std::remove(temp.c_str());
-    throw Error("Cannot write file \"" + path + "\". " + std::strerror(err));
-  }
+  const std::string target = replacementTarget(path);
+  ReplacementFile file(target, replacementMode(target));
+  file.append(content);
+  file.commit();
 }
 
 }  // namespace trel

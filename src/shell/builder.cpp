@@ -1,13 +1,19 @@
 // Build exe: a copy of the stub with the low-level program in its embedded-code entry.
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "resources/embedded_code.h"
-#include "resources/replacement_file.h"
+#include "resources/resources.h"
 #include "resources/string_table.h"
 #include "rtl/errors.h"
 #include "rtl/random.h"
+#include "rtl/replacement_file.h"
 #include "shell/main_form.h"
 
 namespace trel {
@@ -16,6 +22,23 @@ namespace {
 
 // Two hexadecimal digits per character, and the entry's count is 16 bits wide.
 constexpr size_t kMaxBuiltProgram = kMaxStringUnits / 2;
+
+// A built program can be run by whoever may read it, also when the stub it came from could not.
+unsigned executableMode(const std::string& stub) {
+  struct stat st;
+  unsigned mode = ::stat(stub.c_str(), &st) == 0 ? (st.st_mode & 0777) : 0755;
+  return mode | ((mode & 0444) >> 2);
+}
+
+// Why the existing `target` cannot be replaced, added to the message when it is not what the
+// message already says (a file set read-only).
+std::string whyNotWritable(const std::string& target) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(target, ec))
+    return std::string(" (") + std::strerror(EISDIR) + ")";
+  if (!std::filesystem::is_regular_file(target, ec)) return " (not a regular file)";
+  return {};
+}
 
 }  // namespace
 
@@ -33,17 +56,31 @@ void TForm1::Button4Click() {
       host.inputBox("Filename", "Exported exe file name", defaultName).value_or(defaultName);
   Label3 = fileName;
 
-  // A failed copy ends the build: writing the entry into an older file of that name would leave a
-  // program that looks built but is not the one in the code.
-  if (copyFileReplacing(stubFileName, fileName) != CopyOutcome::Copied) {
-    std::error_code ec;
-    bool targetExists = !fileName.empty() && std::filesystem::exists(fileName, ec);
-    throw Error(targetExists && !isWritableFile(fileName) ? cannotWriteFileMessage(fileName)
-                                                          : fileFailedToLoadMessage(fileName));
+  // The stub's program and resources with the entry go to a temporary file beside the target,
+  // renamed over it once: on any failure, or when the process is stopped meanwhile, the target
+  // stays as it was and no part-built file is left.
+  const std::string target = fileName.empty() ? fileName : replacementTarget(fileName);
+  std::error_code ec;
+  if (target.empty()) throw Error(fileFailedToLoadMessage(fileName));
+  if (std::filesystem::exists(target, ec) && !isWritableFile(target))
+    throw Error(cannotWriteFileMessage(fileName) + whyNotWritable(target));
+  std::optional<ResourceUpdate> update;
+  try {
+    update.emplace(stubFileName, target, executableMode(stubFileName));
+  } catch (const Error&) {
+    throw Error(fileFailedToLoadMessage(fileName));
   }
   if (buildWaitMilliseconds > 0)
     std::this_thread::sleep_for(std::chrono::milliseconds(buildWaitMilliseconds));
-  WriteStringResource(fileName, entry, static_cast<int>(kEmbeddedCodeString));
+  update->write(kStringTableResource, stringBlockName(kEmbeddedCodeString), kNeutralLanguage,
+                blockWithString(update->resources(), kEmbeddedCodeString, entry, fileName));
+  try {
+    update->commit();
+  } catch (const FileError& e) {
+    // A folder that does not exist is the old "failed to load"; anything else names its cause.
+    if (e.code() == ENOENT || e.code() == ENOTDIR) throw Error(fileFailedToLoadMessage(fileName));
+    throw Error(cannotWriteFileMessage(fileName) + " (" + e.reason() + ")");
+  }
   machine.ListBox1.clear();
 }
 

@@ -2,6 +2,7 @@
 #include <filesystem>
 
 #include "resources/embedded_code.h"
+#include "rtl/program_name.h"
 #include "rtl/random.h"
 #include "rtl/text.h"
 #include "shell/main_form.h"
@@ -27,7 +28,8 @@ void TForm1::FormCreate() {
       machine.code.clear();
       std::string program;
       try {
-        decodeEmbeddedCode(readEmbeddedEntry(executablePath), program);
+        // Messages name the program as the user started it, not the file it is read through.
+        decodeEmbeddedCode(readEmbeddedEntry(executablePath, programName(executablePath)), program);
       } catch (...) {
         machine.setCodeText(program);
         throw;
@@ -47,6 +49,8 @@ void TForm1::Timer1Timer() {
   timer1Enabled = false;
   if (ideMode()) return;
   mainWindowVisible = false;
+  // Start-up has shown why there is nothing to run; an empty run would only add a second error.
+  if (startupReportedError && machine.code.empty()) return;
   machine.compile(RunMode::Program);
 }
 

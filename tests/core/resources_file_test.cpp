@@ -144,7 +144,7 @@ TEST(ResourcesFile, NothingReachesTheFileWithoutACommit) {
   ResourceUpdate update(path);
   update.write(6, 7, 0, "lost");
   fs::rename(dir.path(), dir.path() + "-moved");
-  EXPECT_THROW(update.commit(), ResourceError);
+  EXPECT_THROW(update.commit(), trel::FileError);
   fs::rename(dir.path() + "-moved", dir.path());
   EXPECT_TRUE(testing::sameBytes(path, before));
   EXPECT_EQ(filesIn(dir.path()), 1u);

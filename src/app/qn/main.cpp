@@ -11,6 +11,7 @@
 #include "rtl/decimal_separator.h"
 #include "rtl/errors.h"
 #include "rtl/random.h"
+#include "rtl/replacement_file.h"
 #include "rtl/text.h"
 
 namespace trel::qn {
@@ -147,6 +148,8 @@ int main(int argc, char** argv) {
   }
   trel::initDecimalSeparatorFromEnvironment();
   trel::seedRandomFromEnvironment();
+  // Interrupted while it builds or saves, qn leaves no temporary file behind.
+  trel::removeReplacementsOnTermination();
   Args args(argv + 2, argv + argc);
   for (const CommandEntry& c : kCommands)
     if (std::strcmp(argv[1], c.name) == 0) {

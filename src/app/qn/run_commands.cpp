@@ -246,6 +246,9 @@ int exportCommand(const Args& args) {
     host.release(stdout);
   });
   host.release(stderr);
+  // The export goes on after a translation error stop, as the command does, but the exit status
+  // says the translation stopped, as qn translate's does.
+  if (status == 0 && m.translationStopped) status = 1;
   return status;
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/trel/own_options.h"
 #include "app/trel/standalone.h"
+#include "rtl/program_name.h"
 #if TREL_WITH_GUI
 #include "gui/gui_entry.h"
 #endif
@@ -28,6 +29,7 @@ bool displayAvailable() {
 #endif
 
 int main(int argc, char** argv) {
+  if (argc > 0) trel::setProgramName(argv[0]);
   if (trel::answerOwnOption({argv + 1, argv + argc}, "/proc/self/exe")) return 0;
 #if TREL_WITH_GUI
   if (displayAvailable()) return trel::runQtApplication(argc, argv, trel::runStandaloneOnTerminal);
