@@ -11,9 +11,7 @@ constexpr uint32_t kAddressStride = 0x40;
 }  // namespace
 
 VariableTable::VariableTable()
-    : names_(kSlotCount), values_(kSlotCount), named_(kSlotCount, false) {
-  index_.reserve(1024);
-}
+    : names_(kSlotCount), values_(kSlotCount), named_(kSlotCount, false) {}
 
 void VariableTable::joinPieces() const {
   if (pieces_.empty()) return;
@@ -105,16 +103,14 @@ void VariableTable::ClearVariables() {
 void VariableTable::nameSlot(int slot, std::string_view name) {
   if (slot == piecesSlot_) joinPieces();
   if (named_[slot]) {
-    auto it = index_.find(names_[slot]);
-    if (it != index_.end() && it->second == slot) index_.erase(it);
+    index_.erase(names_[slot], slot);
   } else {
     store(values_[slot], fillValue_);
     named_[slot] = true;
     namedOrder_.push_back(slot);
   }
   store(names_[slot], name);
-  auto [it, inserted] = index_.try_emplace(std::string(name), slot);
-  if (!inserted && it->second < slot) it->second = slot;
+  if (index_.find(name, names_) < slot) index_.set(name, slot, names_);
 }
 
 void VariableTable::InitRegisterNames() {
@@ -146,9 +142,7 @@ int VariableTable::highestUnnamedSlot() const {
 }
 
 int VariableTable::findSlot(std::string_view name) const {
-  int slot = -1;
-  auto it = index_.find(name);
-  if (it != index_.end()) slot = it->second;
+  int slot = index_.find(name, names_);
   if (name == fillName_) {
     int unnamed = highestUnnamedSlot();
     if (unnamed > slot) slot = unnamed;
@@ -185,10 +179,10 @@ const std::string& VariableTable::GetVariable(std::string_view name) const {
 }
 
 void VariableTable::SetVariable(std::string_view name, std::string_view value) {
-  auto it = index_.find(name);
-  if (it != index_.end()) {
-    dropPieces(it->second);
-    store(values_[it->second], value);
+  int slot = index_.find(name, names_);
+  if (slot >= 0) {
+    dropPieces(slot);
+    store(values_[static_cast<size_t>(slot)], value);
   }
   // The free slots share one value, so a write to their name reaches all of them at once.
   if (name == fillName_ && highestUnnamedSlot() >= 0) store(fillValue_, value);

@@ -16,8 +16,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
+
+#include "machine/slot_index.h"
 
 namespace trel {
 
@@ -81,10 +82,6 @@ class VariableTable {
   size_t valueSize(std::string_view name) const;
 
  private:
-  struct Hash {
-    using is_transparent = void;
-    size_t operator()(std::string_view s) const { return std::hash<std::string_view>{}(s); }
-  };
   void nameSlot(int slot, std::string_view name);
   void store(std::string& target, std::string_view value);
   // Joins the waiting pieces to their value.
@@ -102,7 +99,7 @@ class VariableTable {
   mutable std::string pieces_;
   int piecesSlot_ = -1;
   std::vector<bool> named_;
-  std::unordered_map<std::string, int, Hash, std::equal_to<>> index_;
+  SlotIndex index_;
   std::vector<int> namedOrder_;
   // Name and shared value of every slot that was not explicitly named.
   std::string fillName_;
