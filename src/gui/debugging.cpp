@@ -1,5 +1,7 @@
 #include "gui/debugging.h"
 
+#include <QAction>
+
 #include "rtl/errors.h"
 #include "rtl/text.h"
 #include "shell/commands.h"
@@ -13,6 +15,11 @@ namespace trel::gui {
 namespace {
 
 constexpr int kIconBits = 0xF0;  // of a message box's style flags
+
+// A panel the user has open, also while another panel's tab covers it.
+bool isOpen(QDockWidget& panel) {
+  return panel.toggleViewAction()->isChecked();
+}
 
 }  // namespace
 
@@ -215,13 +222,13 @@ void Debugging::onRunRefresh() {
   if (isPaused()) return;
   const RunFrame* frame = form_.machine.frame;
   main_.showRunStatus(runningStatus(frame ? static_cast<uint64_t>(frame->stepCounter - 1) : 0));
-  if (main_.variablesPanel().isVisible()) main_.variablesPanel().refresh(form_.machine.table);
+  if (isOpen(main_.variablesPanel())) main_.variablesPanel().refresh(form_.machine.table);
 }
 
 void Debugging::refreshPanels() {
-  if (main_.variablesPanel().isVisible()) main_.variablesPanel().refresh(form_.machine.table);
-  if (main_.watchPanel().isVisible()) main_.watchPanel().refresh();
-  if (main_.callStackPanel().isVisible()) showCallStack();
+  if (isOpen(main_.variablesPanel())) main_.variablesPanel().refresh(form_.machine.table);
+  if (isOpen(main_.watchPanel())) main_.watchPanel().refresh();
+  if (isOpen(main_.callStackPanel())) showCallStack();
 }
 
 void Debugging::showCallStack() {

@@ -8,6 +8,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -246,9 +247,11 @@ void MainWindow::buildRunTools() {
   variables_ = new VariablesPanel(this);
   watch_ = new WatchPanel(this);
   callStack_ = new CallStackPanel(this);
+  // The Variables panel above the Watch list and the Call stack, which share a place as tabs: three
+  // panels one above the other would make the fixed window taller than its editor.
   addDockWidget(Qt::RightDockWidgetArea, variables_);
   splitDockWidget(variables_, watch_, Qt::Vertical);
-  splitDockWidget(watch_, callStack_, Qt::Vertical);
+  tabifyDockWidget(watch_, callStack_);
   debugMenu_->addSeparator();
   for (QDockWidget* panel : std::initializer_list<QDockWidget*>{variables_, watch_, callStack_}) {
     panel->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
@@ -275,6 +278,22 @@ void MainWindow::showWarnings(const QString& text) {
 void MainWindow::showDebugPanels() {
   for (QDockWidget* panel : std::initializer_list<QDockWidget*>{variables_, watch_, callStack_})
     panel->show();
+  watch_->raise();
+  // The window grows by the panels' width once its layout has taken them in.
+  QTimer::singleShot(0, this, &MainWindow::keepOnScreen);
+}
+
+void MainWindow::keepOnScreen() {
+  QScreen* screen = this->screen();
+  if (!screen || !isVisible()) return;
+  layout()->activate();
+  const QRect room = screen->availableGeometry();
+  QRect frame = frameGeometry();
+  frame.moveRight(std::min(frame.right(), room.right()));
+  frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+  frame.moveLeft(std::max(frame.left(), room.left()));
+  frame.moveTop(std::max(frame.top(), room.top()));
+  if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
 }
 
 QAction* MainWindow::action(MainCommand command) const {
@@ -319,6 +338,7 @@ void MainWindow::showBuiltFile(const std::string& name) {
 }
 
 void MainWindow::centreOnScreen() {
+  layout()->activate();  // the tool bar and status bar count in the window's size
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());

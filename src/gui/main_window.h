@@ -80,8 +80,10 @@ class MainWindow : public QMainWindow {
   void showRunState(bool running, bool paused);
   void showRunStatus(const QString& text);
   void showWarnings(const QString& text);
-  // Shows the Variables, Watch and Call stack panels.
+  // Shows the Variables, Watch and Call stack panels, moving the window so that it stays on the
+  // screen as it grows.
   void showDebugPanels();
+  void keepOnScreen();
 
  signals:
   void commandRequested(trel::gui::MainCommand command);

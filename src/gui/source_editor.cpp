@@ -36,7 +36,7 @@ struct MarkStyle {
 
 constexpr MarkStyle kMarkStyles[] = {
     {kErrorLine, QsciScintilla::Background, qRgb(110, 24, 24), qRgb(110, 24, 24)},
-    {kCurrentLine, QsciScintilla::Background, qRgb(28, 70, 120), qRgb(28, 70, 120)},
+    {kCurrentLine, QsciScintilla::Background, qRgb(84, 76, 16), qRgb(84, 76, 16)},
     {kWarning, QsciScintilla::Rectangle, qRgb(120, 80, 0), qRgb(255, 190, 40)},
     {kError, QsciScintilla::Rectangle, qRgb(120, 0, 0), qRgb(235, 50, 50)},
     {kBreakpoint, QsciScintilla::Circle, qRgb(140, 0, 0), qRgb(220, 30, 30)},
