@@ -36,6 +36,7 @@ class Debugging : public QObject {
   void handle(MainCommand command);
 
   bool isRunning() const { return runs_ > 0; }
+  Debugger& debugger() { return control_.debugger(); }
   bool isPaused() const { return control_.isPaused(); }
   // Ends every run in progress between two steps (closing the window while paused).
   void stopAll() { control_.stopAll(); }

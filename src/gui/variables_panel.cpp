@@ -62,6 +62,7 @@ void VariablesPanel::forget() {
 }
 
 void VariablesPanel::refresh(const VariableTable& table) {
+  ++refreshes_;
   // The program's own names in slot order; a name declared again shows the slot it reads from.
   std::vector<int> ownSlots;
   for (int slot : table.namedSlots()) {

@@ -29,6 +29,8 @@ class VariablesPanel : public QDockWidget {
   QTreeWidgetItem& variablesGroup() { return *variables_; }
   QTreeWidgetItem& registersGroup() { return *registers_; }
   QCheckBox& hexView() { return *hex_; }
+  // How many times refresh() ran (the benchmark shows that the panel followed the run).
+  uint64_t refreshCount() const { return refreshes_; }
   // The names shown highlighted.
   std::vector<std::string> changedNames() const;
 
@@ -48,6 +50,7 @@ class VariablesPanel : public QDockWidget {
   std::vector<Row> variableRows_, registerRows_;
   std::unordered_map<std::string, std::string> lastSeen_;
   bool haveLastSeen_ = false;
+  uint64_t refreshes_ = 0;
 };
 
 }  // namespace trel::gui

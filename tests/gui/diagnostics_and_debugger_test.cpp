@@ -286,6 +286,24 @@ class DebugPanelsTest : public QObject {
     QCOMPARE(b->text(1), QString("74 77 6F"));
   }
 
+  void anOpenLowLevelViewerMarksThePausedLine() {
+    Ide ide(kProcedure);
+    ide.trigger(MainCommand::Run);
+    ide.trigger(MainCommand::ShowLowLevel);
+    auto& viewer = ide.session->lowLevelWindow();
+    QVERIFY(viewer.isVisible());
+    QString marked, label;
+    PauseScript script(ide, {[&] {
+                         marked = viewer.memo1().selectedText();
+                         label = ide.main().executionPoint().text();
+                         ide.main().action(MainCommand::Continue)->trigger();
+                       }});
+    ide.main().editor().toggleBreakpoint(7);  // x:=3, the 13th low-level line
+    ide.trigger(MainCommand::Run);
+    QCOMPARE(marked, QString("x:=3"));
+    QVERIFY(label.startsWith("12: "));  // the program counter, from 0 as ever
+  }
+
   void watchesAndTheCallStackFollowThePause() {
     Ide ide(kProcedure);
     auto& watch = ide.main().watchPanel();
