@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Starts the IDE under a virtual X server (Xvfb) and saves screenshots of its windows: the main
-# window, the console after a run, the low-level viewer, the help window, and the whole screen.
+# window, the console after a run, the low-level viewer, the help window, and the whole screen;
+# then, in a second session, a program paused at a breakpoint with the debugger's panels, and the
+# same program one step further.
 #
 #   tools/screenshots.sh [OUTPUT_DIR]      (default: build/screenshots)
 #
@@ -63,3 +65,30 @@ shot low-level-viewer "$(window '^Low level$')"
 press F1
 shot help-window "$(window '^HELP - Trel$')"
 shot screen root
+
+# The debugger: a breakpoint on line 10 (inside the procedure), Run, a watch, then Step twice.
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+./trel base.exe >>"$out/trel.log" 2>&1 &
+pid=$!
+sleep 0.5
+main="$(window '^Trel$')"
+xdotool windowfocus --sync "$main"
+xdotool key ctrl+Home
+for _ in $(seq 9); do xdotool key Down; done
+xdotool key F5
+press F9
+# The console the run brought up goes out of the way, below the main window.
+for id in $(xdotool search --onlyvisible --name '^Trel$'); do
+  [ "$id" != "$main" ] && xdotool windowmove "$id" 0 760
+done
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove --window "$main" $((WIDTH - 140)) $((HEIGHT - 57)) click 1  # the watch input
+xdotool type "FL2-1000"
+xdotool key Return
+sleep 0.5
+shot paused-at-breakpoint root
+press F8
+press F8
+shot paused-after-two-steps root
+press Escape

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 
 #include "gui/fonts.h"
 #include "gui/text_bytes.h"
@@ -39,12 +40,46 @@ ConsoleWindow::ConsoleWindow(ConsoleModel& model) : QWidget(nullptr, Qt::Window)
   button_->setObjectName(QStringLiteral("Button1"));
   button_->setGeometry(568, 336, 57, 25);
   button_->setDefault(true);
-  connect(button_, &QPushButton::clicked, this, [this] {
-    storeInput();
-    emit runLineRequested();
-  });
+  connect(button_, &QPushButton::clicked, this, &ConsoleWindow::runInput);
+  input_->installEventFilter(this);
   connect(input_, &QPlainTextEdit::textChanged, this, &ConsoleWindow::storeInput);
   setFixedSize(633, 369);
+}
+
+void ConsoleWindow::runInput() {
+  storeInput();
+  history_.add(model_.Edit1);
+  emit runLineRequested();
+}
+
+void ConsoleWindow::recall(const std::string& text) {
+  input_->setPlainText(fromBytes(text));
+  input_->moveCursor(QTextCursor::End);
+}
+
+bool ConsoleWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != input_ || event->type() != QEvent::KeyPress)
+    return QWidget::eventFilter(watched, event);
+  auto* key = static_cast<QKeyEvent*>(event);
+  const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+  if (enter && (key->modifiers() & Qt::ControlModifier)) {
+    runInput();
+    return true;
+  }
+  if (key->modifiers() & ~Qt::KeypadModifier) return false;
+  const QTextCursor cursor = input_->textCursor();
+  std::string shown;
+  if (key->key() == Qt::Key_Up && cursor.blockNumber() == 0 &&
+      history_.back(toBytes(input_->toPlainText()), shown)) {
+    recall(shown);
+    return true;
+  }
+  if (key->key() == Qt::Key_Down && cursor.blockNumber() == input_->blockCount() - 1 &&
+      history_.forward(shown)) {
+    recall(shown);
+    return true;
+  }
+  return false;
 }
 
 void ConsoleWindow::storeInput() {

@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "gui/console_history.h"
 #include "gui/line_view.h"
 #include "machine/console_model.h"
 
@@ -28,6 +29,7 @@ class ConsoleWindow : public QWidget {
   LineView& memo() { return *memo_; }
   QPlainTextEdit& input() { return *input_; }
   QPushButton& runButton() { return *button_; }
+  const ConsoleHistory& history() const { return history_; }
 
  signals:
   // ">>" was pressed; the input box's text is already in the model.
@@ -36,12 +38,19 @@ class ConsoleWindow : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Ctrl+Enter runs the input box; Up on its first line and Down on its last recall lines run
+  // before.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void runInput();
+  void recall(const std::string& text);
+
   ConsoleModel& model_;
   LineView* memo_;
   QPlainTextEdit* input_;
   QPushButton* button_;
+  ConsoleHistory history_;
 };
 
 }  // namespace trel::gui

@@ -7,6 +7,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -22,26 +24,62 @@ struct MenuItem {
   const char* caption;  // nullptr: a top-level item without sub-items
   const char* handler;  // the design's handler name, used as the action's object name
   MainCommand command;
-  QKeySequence shortcut;
+  QList<QKeySequence> shortcuts;
+  bool separated = false;  // a separator above the item
 };
 
 // The main menu, in order.
 const std::vector<MenuItem>& menuItems() {
   static const std::vector<MenuItem> items = {
-      {"File", "New", "New1Click", MainCommand::New, QKeySequence::New},
-      {"File", "Open", "Open1Click", MainCommand::Open, QKeySequence::Open},
-      {"File", "Save", "Save1Click", MainCommand::Save, QKeySequence::Save},
-      {"File", "Exit", "Exit1Click", MainCommand::Exit, QKeySequence()},
-      {"Run", "&Run", "Compile1Click", MainCommand::Run, QKeySequence(Qt::Key_F9)},
-      {"Run", "Build exe", "EXE1Click", MainCommand::BuildExe, QKeySequence()},
-      {"Run", "Export to qnlib", "Exporttoqnlib1Click", MainCommand::Export, QKeySequence()},
-      {"Run", "Icon", "Icon1Click", MainCommand::Icon, QKeySequence()},
-      {"Debug", "Show Low-level", "ShowLowlevel1Click", MainCommand::ShowLowLevel,
-       QKeySequence(Qt::Key_F11)},
-      {"Debug", "Save debug log", "Savedebuglog1Click", MainCommand::SaveDebugLog, QKeySequence()},
-      {"Debug", "List low-level proc", "Listlowlevelproc1Click", MainCommand::ListLowLevelProc,
-       QKeySequence()},
-      {"Help", nullptr, "Help1Click", MainCommand::Help, QKeySequence::HelpContents},
+      {"File", "New", "New1Click", MainCommand::New, {QKeySequence::New}},
+      {"File", "Open", "Open1Click", MainCommand::Open, {QKeySequence::Open}},
+      {"File", "Save", "Save1Click", MainCommand::Save, {QKeySequence::Save}},
+      {"File", "Exit", "Exit1Click", MainCommand::Exit, {}},
+      {"Run", "&Run", "Compile1Click", MainCommand::Run, {QKeySequence(Qt::Key_F9)}},
+      {"Run", "Build exe", "EXE1Click", MainCommand::BuildExe, {}},
+      {"Run", "Export to qnlib", "Exporttoqnlib1Click", MainCommand::Export, {}},
+      {"Run", "Icon", "Icon1Click", MainCommand::Icon, {}},
+      {"Run",
+       "Stop",
+       "StopClick",
+       MainCommand::Stop,
+       {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+       true},
+      {"Run", "Continue", "ContinueClick", MainCommand::Continue, {}},
+      {"Run",
+       "Step",
+       "StepClick",
+       MainCommand::Step,
+       {QKeySequence(Qt::Key_F8), QKeySequence(Qt::Key_F7)}},
+      {"Run",
+       "Step over",
+       "StepOverClick",
+       MainCommand::StepOver,
+       {QKeySequence(Qt::SHIFT | Qt::Key_F8)}},
+      {"Run",
+       "Step out",
+       "StepOutClick",
+       MainCommand::StepOut,
+       {QKeySequence(Qt::CTRL | Qt::Key_F8)}},
+      {"Run",
+       "Run to cursor",
+       "RunToCursorClick",
+       MainCommand::RunToCursor,
+       {QKeySequence(Qt::Key_F4)}},
+      {"Run",
+       "Toggle breakpoint",
+       "ToggleBreakpointClick",
+       MainCommand::ToggleBreakpoint,
+       {QKeySequence(Qt::Key_F5)},
+       true},
+      {"Debug",
+       "Show Low-level",
+       "ShowLowlevel1Click",
+       MainCommand::ShowLowLevel,
+       {QKeySequence(Qt::Key_F11)}},
+      {"Debug", "Save debug log", "Savedebuglog1Click", MainCommand::SaveDebugLog, {}},
+      {"Debug", "List low-level proc", "Listlowlevelproc1Click", MainCommand::ListLowLevelProc, {}},
+      {"Help", nullptr, "Help1Click", MainCommand::Help, {QKeySequence::HelpContents}},
   };
   return items;
 }
@@ -121,6 +159,7 @@ MainWindow::MainWindow(const AssemblyLog& debug) {
 
   buildMenus();
   buildHiddenGroups(central);
+  buildRunTools();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
@@ -136,11 +175,13 @@ void MainWindow::buildMenus() {
       if (!current || currentTitle != title) {
         current = menuBar()->addMenu(title);
         currentTitle = title;
+        if (title == QLatin1String("Debug")) debugMenu_ = current;
       }
+      if (item.separated) current->addSeparator();
       action = current->addAction(QString::fromLatin1(item.caption));
     }
     action->setObjectName(QString::fromLatin1(item.handler));
-    if (!item.shortcut.isEmpty()) action->setShortcut(item.shortcut);
+    if (!item.shortcuts.isEmpty()) action->setShortcuts(item.shortcuts);
     MainCommand command = item.command;
     connect(action, &QAction::triggered, this, [this, command] { emit commandRequested(command); });
     actions_.emplace_back(command, action);
@@ -175,6 +216,84 @@ void MainWindow::buildHiddenGroups(QWidget* central) {
   connect(change, &QPushButton::clicked, this,
           [this] { emit commandRequested(MainCommand::Icon); });
   icon->hide();
+}
+
+void MainWindow::buildRunTools() {
+  toolBar_ = addToolBar(QStringLiteral("Run"));
+  toolBar_->setObjectName(QStringLiteral("RunToolBar"));
+  toolBar_->setMovable(false);
+  toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
+  runButton_ = toolBar_->addAction(QStringLiteral("Run"));
+  runButton_->setObjectName(QStringLiteral("RunButton"));
+  runButton_->setToolTip(QStringLiteral("Run (F9)"));
+  connect(runButton_, &QAction::triggered, this,
+          [this] { emit commandRequested(MainCommand::Run); });
+  for (MainCommand c : {MainCommand::Stop, MainCommand::Continue, MainCommand::Step,
+                        MainCommand::StepOver, MainCommand::StepOut, MainCommand::RunToCursor})
+    toolBar_->addAction(action(c));
+  action(MainCommand::Continue)->setToolTip(QStringLiteral("Continue (F9)"));
+  // A run brings up the console, which takes the focus: Stop must be at hand there too.
+  action(MainCommand::Stop)->setShortcutContext(Qt::ApplicationShortcut);
+
+  runStatus_ = new QLabel(this);
+  runStatus_->setObjectName(QStringLiteral("RunStatus"));
+  warningStatus_ = new QLabel(this);
+  warningStatus_->setObjectName(QStringLiteral("WarningStatus"));
+  warningStatus_->setStyleSheet(QStringLiteral("color: #8a5a00"));
+  statusBar()->addWidget(runStatus_);
+  statusBar()->addWidget(warningStatus_, 1);
+  statusBar()->setSizeGripEnabled(false);
+
+  variables_ = new VariablesPanel(this);
+  watch_ = new WatchPanel(this);
+  callStack_ = new CallStackPanel(this);
+  // The Variables panel above the Watch list and the Call stack, which share a place as tabs: three
+  // panels one above the other would make the fixed window taller than its editor.
+  addDockWidget(Qt::RightDockWidgetArea, variables_);
+  splitDockWidget(variables_, watch_, Qt::Vertical);
+  tabifyDockWidget(watch_, callStack_);
+  debugMenu_->addSeparator();
+  for (QDockWidget* panel : std::initializer_list<QDockWidget*>{variables_, watch_, callStack_}) {
+    panel->setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    panel->hide();
+    debugMenu_->addAction(panel->toggleViewAction());
+  }
+  showRunState(false, false);
+}
+
+void MainWindow::showRunState(bool running, bool paused) {
+  runButton_->setEnabled(!running);
+  action(MainCommand::Stop)->setEnabled(running);
+  action(MainCommand::Continue)->setEnabled(paused);
+}
+
+void MainWindow::showRunStatus(const QString& text) {
+  if (runStatus_->text() != text) runStatus_->setText(text);
+}
+
+void MainWindow::showWarnings(const QString& text) {
+  if (warningStatus_->text() != text) warningStatus_->setText(text);
+}
+
+void MainWindow::showDebugPanels() {
+  for (QDockWidget* panel : std::initializer_list<QDockWidget*>{variables_, watch_, callStack_})
+    panel->show();
+  watch_->raise();
+  // The window grows by the panels' width once its layout has taken them in.
+  QTimer::singleShot(0, this, &MainWindow::keepOnScreen);
+}
+
+void MainWindow::keepOnScreen() {
+  QScreen* screen = this->screen();
+  if (!screen || !isVisible()) return;
+  layout()->activate();
+  const QRect room = screen->availableGeometry();
+  QRect frame = frameGeometry();
+  frame.moveRight(std::min(frame.right(), room.right()));
+  frame.moveBottom(std::min(frame.bottom(), room.bottom()));
+  frame.moveLeft(std::max(frame.left(), room.left()));
+  frame.moveTop(std::max(frame.top(), room.top()));
+  if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
 }
 
 QAction* MainWindow::action(MainCommand command) const {
@@ -219,6 +338,7 @@ void MainWindow::showBuiltFile(const std::string& name) {
 }
 
 void MainWindow::centreOnScreen() {
+  layout()->activate();  // the tool bar and status bar count in the window's size
   if (QScreen* screen = QGuiApplication::primaryScreen()) {
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());

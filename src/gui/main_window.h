@@ -8,12 +8,16 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QToolBar>
 
 #include <string>
 #include <vector>
 
+#include "gui/call_stack_panel.h"
 #include "gui/line_view.h"
 #include "gui/source_editor.h"
+#include "gui/variables_panel.h"
+#include "gui/watch_panel.h"
 #include "machine/assembly_log.h"
 
 namespace trel::gui {
@@ -31,7 +35,15 @@ enum class MainCommand {
   ShowLowLevel,
   SaveDebugLog,
   ListLowLevelProc,
-  Help
+  Help,
+  // run control and the debugger
+  Stop,
+  Continue,
+  Step,
+  StepOver,
+  StepOut,
+  RunToCursor,
+  ToggleBreakpoint
 };
 
 class MainWindow : public QMainWindow {
@@ -47,6 +59,15 @@ class MainWindow : public QMainWindow {
   QLabel& builtFileLabel() { return *label3_; }
   // The menu item of a command (for tests and shortcuts).
   QAction* action(MainCommand command) const;
+  // The tool bar's Run button (the menu's Run stays available while a program runs, as the
+  // Run command may start a nested run).
+  QAction& runButton() { return *runButton_; }
+  QToolBar& runToolBar() { return *toolBar_; }
+  VariablesPanel& variablesPanel() { return *variables_; }
+  WatchPanel& watchPanel() { return *watch_; }
+  CallStackPanel& callStackPanel() { return *callStack_; }
+  QLabel& runStatus() { return *runStatus_; }
+  QLabel& warningStatus() { return *warningStatus_; }
 
   // Shows the function list's entries, keeping the selection and scroll position when they did
   // not change.
@@ -55,6 +76,14 @@ class MainWindow : public QMainWindow {
   void showOnlyTranslate(bool checked);
   void showBuiltFile(const std::string& name);
   void centreOnScreen();
+  // Enables the run commands that fit: Stop while a program runs, Continue while it is paused.
+  void showRunState(bool running, bool paused);
+  void showRunStatus(const QString& text);
+  void showWarnings(const QString& text);
+  // Shows the Variables, Watch and Call stack panels, moving the window so that it stays on the
+  // screen as it grows.
+  void showDebugPanels();
+  void keepOnScreen();
 
  signals:
   void commandRequested(trel::gui::MainCommand command);
@@ -68,6 +97,7 @@ class MainWindow : public QMainWindow {
  private:
   void buildMenus();
   void buildHiddenGroups(QWidget* central);
+  void buildRunTools();
 
   SourceEditor* highlvl_;
   LineView* debug_;
@@ -75,6 +105,14 @@ class MainWindow : public QMainWindow {
   QCheckBox* checkBox1_;
   QLabel* label6_;
   QLabel* label3_ = nullptr;
+  QAction* runButton_ = nullptr;
+  QToolBar* toolBar_ = nullptr;
+  VariablesPanel* variables_ = nullptr;
+  WatchPanel* watch_ = nullptr;
+  CallStackPanel* callStack_ = nullptr;
+  QLabel* runStatus_ = nullptr;
+  QLabel* warningStatus_ = nullptr;
+  QMenu* debugMenu_ = nullptr;
   std::vector<std::pair<MainCommand, QAction*>> actions_;
   std::vector<std::string> shownEntries_;
   std::string shownPoint_;

@@ -47,6 +47,12 @@ void QtHost::showMessage(const std::string& text) {
 }
 
 int QtHost::messageBox(const std::string& text, const std::string& caption, int flags) {
+  int answer = askMessageBox(text, caption, flags);
+  if (views_) views_->messageBoxShown(text, flags);
+  return answer;
+}
+
+int QtHost::askMessageBox(const std::string& text, const std::string& caption, int flags) {
   return runMessageBox(dialogParent(), text, caption, flags);
 }
 
@@ -77,6 +83,10 @@ void QtHost::consoleVisibilityChanged(bool visible) {
 
 void QtHost::editorTextReplaced() {
   if (views_) views_->editorTextReplaced();
+}
+
+void QtHost::diagnostic(const Diagnostic& d) {
+  if (views_) views_->diagnostic(d);
 }
 
 uint64_t QtHost::makeForm(const std::string& name, const std::string& caption, int width,

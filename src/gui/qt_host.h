@@ -28,6 +28,13 @@ class QtViews {
   virtual void consoleCleared() = 0;
   virtual void consoleVisibilityChanged(bool visible) = 0;
   virtual void editorTextReplaced() = 0;
+  // An error or warning tied to a source line (after its message box).
+  virtual void diagnostic(const Diagnostic& d) { (void)d; }
+  // A message box was shown and answered (an error's box of a running program marks its line).
+  virtual void messageBoxShown(const std::string& text, int flags) {
+    (void)text;
+    (void)flags;
+  }
   virtual uint64_t makeForm(const std::string& name, const std::string& caption, int width,
                             int height) = 0;
   virtual void makeLabel(uint64_t form, const std::string& name, const std::string& caption,
@@ -49,7 +56,8 @@ class QtHost : public Host {
   uint64_t pumpCount() const { return pumps_; }
 
   void showMessage(const std::string& text) override;
-  int messageBox(const std::string& text, const std::string& caption, int flags) override;
+  // Asks askMessageBox(), then tells the windows that the box was shown.
+  int messageBox(const std::string& text, const std::string& caption, int flags) final;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
   std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
@@ -59,6 +67,7 @@ class QtHost : public Host {
   void consoleCleared() override;
   void consoleVisibilityChanged(bool visible) override;
   void editorTextReplaced() override;
+  void diagnostic(const Diagnostic& d) override;
 
   uint64_t makeForm(const std::string& name, const std::string& caption, int width,
                     int height) override;
@@ -70,6 +79,8 @@ class QtHost : public Host {
 
  protected:
   QWidget* dialogParent() const;
+  // The message box itself: Qt's dialog, answering the button pressed.
+  virtual int askMessageBox(const std::string& text, const std::string& caption, int flags);
 
  private:
   using Clock = std::chrono::steady_clock;

@@ -61,6 +61,9 @@ Session::Session(QtHost& host, std::vector<std::string> arguments)
         command([&] { form_.machine.MyFormClick(senderClass, name); });
       }),
       quit_([](int status) { QCoreApplication::exit(status); }) {
+  debugging_ = std::make_unique<Debugging>(
+      form_, *main_, *lowLevel_, [this](const std::function<void()>& h) { return command(h); },
+      [this] { refresh(); });
   host_.attach(this);
   timer1_.setSingleShot(true);
   timer1_.setInterval(kTimer1Interval);
@@ -116,10 +119,15 @@ bool Session::command(const std::function<void()>& handler) {
   try {
     handler();
   } catch (const std::exception& e) {
-    showError(host_, e);
+    showError(form_.machine, e);
     ok = false;
   }
   refresh();
+  if (quitAfterRuns_ && !form_.machine.frame) {
+    int status = *quitAfterRuns_;
+    quitAfterRuns_.reset();
+    quit_(status);
+  }
   if (standaloneRunOver_) QTimer::singleShot(0, this, &Session::endWhenNoWindowIsVisible);
   return ok;
 }
@@ -130,7 +138,11 @@ void Session::runCommand(MainCommand c) {
     return;
   }
   if (c == MainCommand::Run) {
-    command([this] { form_.Button1Click(); });
+    debugging_->run();
+    return;
+  }
+  if (c > MainCommand::Help) {
+    debugging_->handle(c);
     return;
   }
   for (const CommandHandler& h : kHandlers) {
@@ -151,6 +163,7 @@ void Session::syncEditorToForm() {
 }
 
 void Session::onEditorEdited() {
+  debugging_->editorEdited();
   editorDirty_ = true;
   editorSync_.start(main_->editor().lines() > kLongSourceLines ? kLongSourceSyncDelay : 0);
 }
@@ -251,6 +264,14 @@ void Session::editorTextReplaced() {
   scheduleRefresh();
 }
 
+void Session::diagnostic(const Diagnostic& d) {
+  debugging_->diagnostic(d);
+}
+
+void Session::messageBoxShown(const std::string& text, int flags) {
+  debugging_->messageBoxShown(text, flags);
+}
+
 uint64_t Session::makeForm(const std::string& name, const std::string& caption, int width,
                            int height) {
   return made_.makeForm(name, caption, width, height);
@@ -314,9 +335,20 @@ void Session::endOnSignal(int signal) {
     std::fprintf(stderr, "trel: %s\n", errorText(e).c_str());
   }
   std::fflush(stdout);
+  if (debugging_->isPaused()) {
+    quitWhenRunsEnd(128 + signal);
+    return;
+  }
   if (form_.machine.frame)
     std::_Exit(128 + signal);  // a running program would never give control back
   quit_(128 + signal);
+}
+
+void Session::quitWhenRunsEnd(int status) {
+  // A paused run waits in an event loop of its own: told to stop, it ends between two steps and
+  // the command that started it returns, which ends the application.
+  quitAfterRuns_ = status;
+  debugging_->stopAll();
 }
 
 void Session::onMainWindowClose(QCloseEvent* event) {
@@ -334,6 +366,10 @@ void Session::onMainWindowClose(QCloseEvent* event) {
     }
   }
   event->accept();
+  if (debugging_->isPaused()) {
+    quitWhenRunsEnd(exitStatus_);
+    return;
+  }
   if (form_.machine.frame) {
     // A program is running in a pump below this handler; the event loop would never get control
     // back from it, so the process ends here.

@@ -12,10 +12,12 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "gui/console_window.h"
+#include "gui/debugging.h"
 #include "gui/help_window.h"
 #include "gui/low_level_window.h"
 #include "gui/made_windows.h"
@@ -58,6 +60,7 @@ class Session : public QObject, public QtViews {
   LowLevelWindow& lowLevelWindow() { return *lowLevel_; }
   HelpWindow& helpWindow() { return *help_; }
   SplashWindow* splashWindow() { return splash_.get(); }
+  Debugging& debugging() { return *debugging_; }
   MadeWindows& madeWindows() { return made_; }
 
   // QtViews
@@ -66,6 +69,8 @@ class Session : public QObject, public QtViews {
   void consoleCleared() override;
   void consoleVisibilityChanged(bool visible) override;
   void editorTextReplaced() override;
+  void diagnostic(const Diagnostic& d) override;
+  void messageBoxShown(const std::string& text, int flags) override;
   uint64_t makeForm(const std::string& name, const std::string& caption, int width,
                     int height) override;
   void makeLabel(uint64_t form, const std::string& name, const std::string& caption, int left,
@@ -87,6 +92,8 @@ class Session : public QObject, public QtViews {
   void scheduleRefresh();
   void endWhenNoWindowIsVisible();
   void placeConsole();
+  // Ends the application once the runs in progress have unwound (after a close while paused).
+  void quitWhenRunsEnd(int status);
 
   QtHost& host_;
   TForm1 form_;
@@ -95,6 +102,7 @@ class Session : public QObject, public QtViews {
   std::unique_ptr<LowLevelWindow> lowLevel_;
   std::unique_ptr<HelpWindow> help_;
   std::unique_ptr<SplashWindow> splash_;
+  std::unique_ptr<Debugging> debugging_;
   MadeWindows made_;
   QTimer timer1_;
   QTimer editorSync_;
@@ -103,6 +111,7 @@ class Session : public QObject, public QtViews {
   bool consolePlaced_ = false;
   bool standaloneRunOver_ = false;
   int exitStatus_ = 0;
+  std::optional<int> quitAfterRuns_;
   std::function<void(int)> quit_;
   std::string shownLabel3_;
 };

@@ -1,6 +1,10 @@
 #include "gui/source_editor.h"
 
 #include <algorithm>
+#include <iterator>
+
+#include <Qsci/qscicommand.h>
+#include <Qsci/qscicommandset.h>
 
 #include "gui/fonts.h"
 
@@ -9,6 +13,44 @@ namespace trel::gui {
 namespace {
 
 constexpr int kGutterMinWidth = 15;
+constexpr int kSymbolMargin = 1;
+constexpr int kSymbolMarginWidth = 14;
+
+// The editor's markers; a higher number is drawn over a lower one.
+enum Mark : int {
+  kErrorLine,    // tint of an error's line
+  kCurrentLine,  // tint of the line a paused run is about to run
+  kWarning,
+  kError,
+  kBreakpoint,
+  kCurrent,
+  kMarkCount
+};
+
+struct MarkStyle {
+  Mark mark;
+  QsciScintilla::MarkerSymbol symbol;
+  QRgb foreground;
+  QRgb background;
+};
+
+constexpr MarkStyle kMarkStyles[] = {
+    {kErrorLine, QsciScintilla::Background, qRgb(110, 24, 24), qRgb(110, 24, 24)},
+    {kCurrentLine, QsciScintilla::Background, qRgb(84, 76, 16), qRgb(84, 76, 16)},
+    {kWarning, QsciScintilla::Rectangle, qRgb(120, 80, 0), qRgb(255, 190, 40)},
+    {kError, QsciScintilla::Rectangle, qRgb(120, 0, 0), qRgb(235, 50, 50)},
+    {kBreakpoint, QsciScintilla::Circle, qRgb(140, 0, 0), qRgb(220, 30, 30)},
+    {kCurrent, QsciScintilla::RightArrow, qRgb(90, 70, 0), qRgb(255, 220, 40)},
+};
+
+constexpr bool inMarkOrder() {
+  for (size_t i = 0; i < std::size(kMarkStyles); ++i)
+    if (kMarkStyles[i].mark != static_cast<int>(i)) return false;
+  return std::size(kMarkStyles) == kMarkCount;
+}
+static_assert(inMarkOrder(), "one style per mark, in the marks' order");
+
+constexpr int kSymbolMarks = (1 << kWarning) | (1 << kError) | (1 << kBreakpoint) | (1 << kCurrent);
 
 std::string joinLf(const std::vector<std::string>& lines) {
   std::string text;
@@ -36,8 +78,10 @@ SourceEditor::SourceEditor(QWidget* parent) : QsciScintilla(parent), lexer_(new 
   setMarginsFont(gutterFont());
   setMarginsForegroundColor(Qt::white);
   setMarginsBackgroundColor(QColor(64, 64, 64));
-  setMarginWidth(1, 0);
   setMarginWidth(2, 0);
+  defineMarks();
+  // Esc belongs to the window's Stop command; the editor would otherwise claim it.
+  if (QsciCommand* cancel = standardCommands()->boundTo(Qt::Key_Escape)) cancel->setKey(0);
   SendScintilla(SCI_SETMARGINLEFT, 0UL, 0L);
   // No permanent horizontal scroll bar: it appears only for lines wider than the window.
   SendScintilla(SCI_SETSCROLLWIDTH, 1UL, 0L);
@@ -47,6 +91,84 @@ SourceEditor::SourceEditor(QWidget* parent) : QsciScintilla(parent), lexer_(new 
   connect(this, &QsciScintilla::textChanged, this, [this] {
     if (!replacing_) emit userEdited();
   });
+}
+
+void SourceEditor::defineMarks() {
+  for (const MarkStyle& style : kMarkStyles) {
+    markerDefine(style.symbol, style.mark);
+    setMarkerForegroundColor(QColor(style.foreground), style.mark);
+    setMarkerBackgroundColor(QColor(style.background), style.mark);
+  }
+  setMarginType(kSymbolMargin, SymbolMarginColor);
+  setMarginBackgroundColor(kSymbolMargin, QColor(48, 48, 48));
+  setMarginWidth(kSymbolMargin, kSymbolMarginWidth);
+  setMarginMarkerMask(kSymbolMargin, kSymbolMarks);
+  setMarginMarkerMask(0, 0);
+  setMarginSensitivity(0, true);
+  setMarginSensitivity(kSymbolMargin, true);
+  connect(this, &QsciScintilla::marginClicked, this,
+          [this](int, int line, Qt::KeyboardModifiers) { toggleBreakpoint(line); });
+}
+
+bool SourceEditor::hasMark(int line, int mark) const {
+  return line >= 0 && (markersAtLine(line) & (1u << mark)) != 0;
+}
+
+void SourceEditor::toggleBreakpoint(int line) {
+  if (line < 0 || line >= lines()) return;
+  if (hasMark(line, kBreakpoint))
+    markerDelete(line, kBreakpoint);
+  else
+    markerAdd(line, kBreakpoint);
+  emit breakpointsChanged();
+}
+
+bool SourceEditor::hasBreakpoint(int line) const {
+  return hasMark(line, kBreakpoint);
+}
+
+std::set<int32_t> SourceEditor::breakpointLines() const {
+  std::set<int32_t> result;
+  for (int line = markerFindNext(0, 1u << kBreakpoint); line >= 0;
+       line = markerFindNext(line + 1, 1u << kBreakpoint))
+    result.insert(line + 1);
+  return result;
+}
+
+void SourceEditor::markError(int line) {
+  if (line < 0 || line >= lines()) return;
+  markerAdd(line, kError);
+  markerAdd(line, kErrorLine);
+}
+
+void SourceEditor::markWarning(int line) {
+  if (line < 0 || line >= lines()) return;
+  markerAdd(line, kWarning);
+}
+
+void SourceEditor::clearDiagnosticMarks() {
+  for (int mark : {kError, kErrorLine, kWarning}) markerDeleteAll(mark);
+}
+
+bool SourceEditor::hasErrorMark(int line) const {
+  return hasMark(line, kError);
+}
+
+bool SourceEditor::hasWarningMark(int line) const {
+  return hasMark(line, kWarning);
+}
+
+void SourceEditor::markCurrentLine(int line) {
+  markerDeleteAll(kCurrent);
+  markerDeleteAll(kCurrentLine);
+  if (line < 0 || line >= lines()) return;
+  markerAdd(line, kCurrent);
+  markerAdd(line, kCurrentLine);
+  ensureLineVisible(line);
+}
+
+int SourceEditor::currentLine() const {
+  return markerFindNext(0, 1u << kCurrent);
 }
 
 void SourceEditor::fitGutter() {
@@ -61,6 +183,8 @@ void SourceEditor::fitGutter() {
 void SourceEditor::replaceLines(const std::vector<std::string>& lines) {
   std::string text = joinLf(lines);
   replacing_ = true;
+  // A new text: marks of the old one would all gather on the first line.
+  markerDeleteAll();
   SendScintilla(SCI_BEGINUNDOACTION);
   SendScintilla(SCI_CLEARALL);
   SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());

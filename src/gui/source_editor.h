@@ -5,6 +5,7 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,22 @@ class SourceEditor : public QsciScintilla {
   void loadLines(const std::vector<std::string>& lines);
   std::string bytes() const;
 
+  // --- marks in the symbol margin and on the lines; they move with the text as it is edited
+  // Breakpoints: a red dot; a click in the margin toggles one. Lines from 0.
+  void toggleBreakpoint(int line);
+  bool hasBreakpoint(int line) const;
+  // The lines that hold a breakpoint, counted from 1 (the debugger's numbering).
+  std::set<int32_t> breakpointLines() const;
+  // An error (margin mark and tinted line) or a warning (margin mark) on a line from 0.
+  void markError(int line);
+  void markWarning(int line);
+  void clearDiagnosticMarks();
+  bool hasErrorMark(int line) const;
+  bool hasWarningMark(int line) const;
+  // The line a paused run is about to run: an arrow and a tinted line; -1 for none.
+  void markCurrentLine(int line);
+  int currentLine() const;
+
   // Selects `length` characters from `start` of the lines' text in which every line is followed
   // by CR LF (a line break counts two), and scrolls the selection into view.
   void selectInCrLfText(const std::vector<std::string>& lines, int start, int length);
@@ -33,9 +50,13 @@ class SourceEditor : public QsciScintilla {
  signals:
   // The user changed the text (typing, paste, undo); not emitted for replaceLines/loadLines.
   void userEdited();
+  // A breakpoint was set or removed by a click in the margin or toggleBreakpoint().
+  void breakpointsChanged();
 
  private:
   void fitGutter();
+  void defineMarks();
+  bool hasMark(int line, int mark) const;
 
   QnLexer* lexer_;
   bool replacing_ = false;

@@ -105,7 +105,7 @@ bool FormulaHostBridge::stopRequested() {
   uint64_t& taken = machine_ ? machine_->stepsTaken : stepsTaken;
   uint64_t limit = machine_ ? machine_->maxSteps : maxSteps;
   if (limit != 0 && ++taken > limit) throw StepLimitError();
-  return machine_ && machine_->CheckBox1;
+  return machine_ && (machine_->CheckBox1 || machine_->stopRequested);
 }
 
 namespace {

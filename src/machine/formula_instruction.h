@@ -43,10 +43,10 @@ struct FormulaState {
   SlotNameIndex names;
 };
 
-// Dialogs through the host; a stop request is a checked "Only translate" box after the host has
-// served its events. Under a step limit (qn --max-steps) every look counts as a step, so a formula
-// that never ends meets the limit too ("Step limit reached", StepLimitError). Without a machine
-// the bridge keeps a limit of its own (0: none).
+// Dialogs through the host; a stop request is a checked "Only translate" box or the Stop command
+// (Machine::stopRequested) after the host has served its events. Under a step limit (qn
+// --max-steps) every look counts as a step, so a formula that never ends meets the limit too ("Step
+// limit reached", StepLimitError). Without a machine the bridge keeps a limit of its own (0: none).
 class FormulaHostBridge : public FormulaHost {
  public:
   FormulaHostBridge(Host& host, Machine* machine) : host_(host), machine_(machine) {}

@@ -28,7 +28,7 @@ std::optional<std::string> ScriptedHost::next() {
   return a;
 }
 
-int ScriptedHost::messageBox(const std::string& text, const std::string& caption, int flags) {
+int ScriptedHost::askMessageBox(const std::string& text, const std::string& caption, int flags) {
   messages.push_back(caption.empty() ? text : caption + ": " + text);
   if ((flags & 0x0F) == mb::kOk) return mb::kIdOk;
   std::optional<std::string> a = next();

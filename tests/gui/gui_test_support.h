@@ -32,7 +32,7 @@ class ScriptedHost : public gui::QtHost {
   std::deque<std::string> answers;
   std::vector<std::string> messages;
 
-  int messageBox(const std::string& text, const std::string& caption, int flags) override;
+  int askMessageBox(const std::string& text, const std::string& caption, int flags) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
   std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;

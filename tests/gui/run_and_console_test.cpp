@@ -50,6 +50,40 @@ class RunAndConsoleTest : public QObject {
     QCOMPARE(ide.form().machine.console.lines().back(), std::string("after"));
   }
 
+  void ctrlEnterRunsAndUpDownRecallEarlierLines() {
+    Ide ide("RG0:=7");
+    ide.trigger(MainCommand::Run);
+    auto& input = ide.session->consoleWindow().input();
+    const Lines& out = ide.form().machine.console.lines();
+    const size_t before = out.size();
+    input.setFocus();
+    QTest::keyClicks(&input, "%ECHO RG0");
+    QTest::keyClick(&input, Qt::Key_Return);  // a line break, as ever
+    serve();
+    QCOMPARE(input.toPlainText(), QString("%ECHO RG0\n"));
+    QCOMPARE(out.size(), before);
+    QTest::keyClick(&input, Qt::Key_Backspace);
+    QTest::keyClick(&input, Qt::Key_Return, Qt::ControlModifier);
+    serve();
+    QCOMPARE(out.back(), std::string("7"));
+    QCOMPARE(input.toPlainText(), QString());
+    QTest::keyClicks(&input, "%ECHO 3");
+    QTest::keyClick(&input, Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+    serve();
+    QCOMPARE(out.back(), std::string("3"));
+    // Up walks back from a half-typed line, and Down brings it back.
+    QTest::keyClicks(&input, "draft");
+    QTest::keyClick(&input, Qt::Key_Up);
+    QCOMPARE(input.toPlainText(), QString("%ECHO 3"));
+    QTest::keyClick(&input, Qt::Key_Up);
+    QTest::keyClick(&input, Qt::Key_Up);  // there is no older line
+    QCOMPARE(input.toPlainText(), QString("%ECHO RG0"));
+    QTest::keyClick(&input, Qt::Key_Down);
+    QCOMPARE(input.toPlainText(), QString("%ECHO 3"));
+    QTest::keyClick(&input, Qt::Key_Down);
+    QCOMPARE(input.toPlainText(), QString("draft"));
+  }
+
   void closingTheConsoleHidesIt() {
     Ide ide("%ECHO a");
     ide.trigger(MainCommand::Run);
