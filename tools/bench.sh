@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the benchmarks in Release mode and runs the interpreter, translator and build benchmarks
 # (the build benchmark times built programs against the stub; here trel is built without Qt, and
-# `build-bench/build_bench PATH-TO-TREL` times another one). The formula evaluator and the Qt host
-# have scripts of their own (tools/bench-formula.sh, tools/bench-qt-host.sh).
+# `build-bench/build_bench PATH-TO-TREL` times another one), then the workloads of bench/workloads
+# beside an older commit and bwbasic (tools/bench-workloads.sh). The formula evaluator and the Qt
+# host have scripts of their own (tools/bench-formula.sh, tools/bench-qt-host.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh
@@ -11,3 +12,4 @@ cmake --build build-bench --target interpreter_bench translator_bench build_benc
 build-bench/interpreter_bench "$@"
 build-bench/translator_bench
 build-bench/build_bench
+tools/bench-workloads.sh

@@ -5,7 +5,7 @@ _qn() {
   _init_completion || return
 
   local commands="run exec translate build export unpack eval debug lsp"
-  local run_options="--log --code --only-translate -i --interactive --max-steps --log-lines --seed --answers --help"
+  local run_options="--log --code --only-translate -i --interactive --max-steps --log-lines --no-log --seed --answers --help"
   if [[ $cword -eq 1 ]]; then
     mapfile -t COMPREPLY < <(compgen -W "$commands --help --version" -- "$cur")
     return

@@ -19,6 +19,7 @@ complete -c qn -n "__fish_seen_subcommand_from run exec" -l code -r -F -d 'write
 complete -c qn -n "__fish_seen_subcommand_from run exec" -l only-translate -d 'run with Only translate checked'
 complete -c qn -n "__fish_seen_subcommand_from run exec" -s i -l interactive -d 'run standard input as console lines'
 complete -c qn -n "__fish_seen_subcommand_from run exec" -l log-lines -x -d 'keep at most N log lines'
+complete -c qn -n "__fish_seen_subcommand_from run exec" -l no-log -d 'keep no trace of the steps'
 complete -c qn -n "__fish_seen_subcommand_from run exec eval debug" -l max-steps -x -d 'stop after N steps'
 complete -c qn -n "__fish_seen_subcommand_from run exec debug" -l seed -x -d 'seed the random generator'
 complete -c qn -n "__fish_seen_subcommand_from run exec eval debug" -l answers -r -F -d 'answers for dialogs'

@@ -71,12 +71,14 @@ void AssemblyLog::dropOldest() {
 }
 
 void AssemblyLog::append(std::string_view line) {
+  if (muted_) return;
   char* p = reserve(line.size());
   if (!line.empty()) std::memcpy(p, line.data(), line.size());
   commitLine(p + line.size());
 }
 
 void AssemblyLog::append(std::initializer_list<std::string_view> parts) {
+  if (muted_) return;
   size_t total = 0;
   for (auto p : parts) total += p.size();
   char* out = reserve(total);
@@ -94,6 +96,7 @@ void AssemblyLog::append(std::initializer_list<std::string_view> parts) {
 
 void AssemblyLog::appendInterpreting(std::string_view text) {
   static constexpr std::string_view kPrefix = "Interpreting  [";
+  if (muted_) return;
   char* p = reserve(kPrefix.size() + text.size() + 1);
   std::memcpy(p, kPrefix.data(), kPrefix.size());
   p += kPrefix.size();
@@ -103,6 +106,7 @@ void AssemblyLog::appendInterpreting(std::string_view text) {
 }
 
 void AssemblyLog::appendLineStep(int64_t line, int64_t step) {
+  if (muted_) return;
   char* p = reserve(64);
   std::memcpy(p, "Line: ", 6);
   p = formatInt(p + 6, line);

@@ -24,6 +24,9 @@ class AssemblyLog {
   AssemblyLog();
 
   void clear();
+  // While muted every append is dropped (a run without its step trace).
+  void setMuted(bool muted) { muted_ = muted; }
+  bool muted() const { return muted_; }
   void append(std::string_view line);
   // One line made of the parts, joined without anything between them.
   void append(std::initializer_list<std::string_view> parts);
@@ -93,6 +96,7 @@ class AssemblyLog {
   size_t capacity_ = kDefaultCapacity;
   size_t byteCapacity_ = kDefaultByteCapacity;
   size_t chunkBytes_ = 0;
+  bool muted_ = false;
 };
 
 }  // namespace trel

@@ -22,6 +22,16 @@ constexpr uint64_t kTestBits = (uint64_t{1} << kInstructionCount) - 1;
 
 }  // namespace
 
+// Mutes the assembly log for the steps of a run without a trace, as it was afterwards.
+struct StepTraceScope {
+  AssemblyLog& log;
+  bool was;
+  StepTraceScope(AssemblyLog& l, bool trace) : log(l), was(l.muted()) {
+    if (!trace) log.setMuted(true);
+  }
+  ~StepTraceScope() { log.setMuted(was); }
+};
+
 // Keeps Machine::frame pointing at the innermost call, also when an error leaves the call.
 struct RunFrameScope {
   Machine& m;
@@ -104,6 +114,7 @@ class Interpreter {
     f.stepCounter = 1;
     f.work.text.clear();
     f.work.modified = true;
+    StepTraceScope trace(m.debug, m.traceSteps);
 
     for (;;) {
       // The caption takes the working text the previous step left; the read below replaces the
@@ -158,6 +169,7 @@ class Interpreter {
       ++m.pc;
       if (mode == RunMode::ConsoleLine) f.lastLine = 0;
       if (m.pc == f.lastLine + 1) {
+        m.debug.setMuted(trace.was);
         m.debug.append("VAR_COUNT = " + std::to_string(m.table.NextSlotIndex()));
         m.table.SetVariable("FL2", "");
         return;

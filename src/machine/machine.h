@@ -82,6 +82,9 @@ class Machine {
   // no limit. The log and the console bound themselves (a quarter each of the default).
   static constexpr uint64_t kDefaultMaxMemory = uint64_t{1} << 30;
   uint64_t maxMemory = kDefaultMaxMemory;
+  // Off: the steps of a run write nothing to the assembly log (qn --no-log); what is written
+  // outside them, such as the closing variable count, stays.
+  bool traceSteps = true;
   uint64_t memoryInUse() const { return table.bytes() + debug.bytes() + console.bytes(); }
 
   // --- run control

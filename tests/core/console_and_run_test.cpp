@@ -89,6 +89,24 @@ TEST(RunCommand, AnErrorSkipsTheClosingLines) {
   EXPECT_EQ(b.machine.console.lines(), Lines{"before"});
 }
 
+TEST(RunCommand, WithoutTheStepTraceTheRunIsTheSameAndTheLogKeepsOnlyTheLinesAroundIt) {
+  const Lines program = {"VAR i",      "i:=0",       "::top",    "i+1",      "%ECHO i",
+                         "CMP i,3",    "IF < ::top", "CALL ::f", "JUMP ::e", "::f",
+                         "%ECHO in f", "RETURN",     "::e"};
+  TestBench traced, quiet;
+  quiet.machine.traceSteps = false;
+  ASSERT_TRUE(traced.exec(program));
+  ASSERT_TRUE(quiet.exec(program));
+  EXPECT_EQ(quiet.host.printed, traced.host.printed);
+  EXPECT_EQ(quiet.machine.table.GetVariable("i"), "3");
+  // Of the run's lines only the closing variable count stays.
+  EXPECT_EQ(traced.machine.debug.lines().back().rfind("VAR_COUNT = ", 0), 0u);
+  EXPECT_EQ(quiet.machine.debug.lines(), Lines{traced.machine.debug.lines().back()});
+  // An error leaves the log unmuted for what follows.
+  EXPECT_FALSE(quiet.exec({"JUMP ::none"}));
+  EXPECT_FALSE(quiet.machine.debug.muted());
+}
+
 TEST(RunCommand, OnlyTranslateTranslatesButDoesNotRun) {
   TestBench b;
   b.machine.console.show();

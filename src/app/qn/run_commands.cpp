@@ -27,6 +27,7 @@ struct RunOptions {
   uint64_t maxSteps = 0;
   uint64_t maxMemory = Machine::kDefaultMaxMemory;
   size_t logLines = 0;
+  bool noLog = false;
   std::deque<std::string> answers;
 };
 
@@ -71,6 +72,8 @@ std::optional<int> parseRunOptions(const Args& args, RunOptions& o) {
       if (!value(v) || !parseCount(v, n) || n == 0)
         return usageError("--log-lines needs a positive number");
       o.logLines = static_cast<size_t>(n);
+    } else if (a == "--no-log") {
+      o.noLog = true;
     } else if (a == "--seed") {
       int32_t seed;
       if (!value(v) || !tryTextToInt(v, seed)) return usageError("--seed needs an integer");
@@ -133,6 +136,7 @@ int runOrExec(const Args& args, bool translateFirst) {
   m.maxSteps = o.maxSteps;
   m.maxMemory = o.maxMemory;
   if (o.logLines) m.debug.setCapacity(o.logLines);
+  m.traceSteps = !o.noLog;
 
   int status = guarded(m, [&] {
     if (translateFirst) {
