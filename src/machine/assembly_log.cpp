@@ -13,6 +13,7 @@ void AssemblyLog::clear() {
   chunkBytes_ = 0;
   chunkStart_ = cursor_ = limit_ = nullptr;
   ends_ = nullptr;
+  kinds_ = nullptr;
   kept_ = 0;
   dropped_ = 0;
   ++clears_;
@@ -38,6 +39,7 @@ char* AssemblyLog::reserveSlow(size_t bytes) {
   else
     c.data.reset(new char[size]);
   c.ends.reserve(kChunkBytes / 16);
+  c.kinds.reserve(kChunkBytes / 16);
   c.size = size;
   chunkBytes_ += size;
   chunks_.push_back(std::move(c));
@@ -46,6 +48,7 @@ char* AssemblyLog::reserveSlow(size_t bytes) {
   cursor_ = chunkStart_;
   limit_ = chunkStart_ + size;
   ends_ = &back.ends;
+  kinds_ = &back.kinds;
   // Whole chunks go while the log holds more bytes than it may; the newest always stays.
   while (chunkBytes_ > byteCapacity_ && chunks_.size() > 1) dropOldest();
   return cursor_;
@@ -60,6 +63,7 @@ void AssemblyLog::dropOldest() {
     if (chunks_.size() == 1) {
       // The newest chunk emptied itself: start it over in place.
       c.ends.clear();
+      c.kinds.clear();
       c.first = 0;
       cursor_ = chunkStart_;
       return;
@@ -107,25 +111,28 @@ void AssemblyLog::appendInterpreting(std::string_view text) {
 
 void AssemblyLog::appendLineStep(int64_t line, int64_t step) {
   if (muted_) return;
-  char* p = reserve(64);
-  std::memcpy(p, "Line: ", 6);
-  p = formatInt(p + 6, line);
-  std::memcpy(p, " Step: ", 7);
-  p = formatInt(p + 7, step);
-  commitLine(p);
+  char* p = reserve(2 * sizeof(int64_t));
+  std::memcpy(p, &line, sizeof line);
+  std::memcpy(p + sizeof line, &step, sizeof step);
+  commitLine(p + 2 * sizeof(int64_t), kLineStep);
 }
 
-std::string_view AssemblyLog::storedLine(size_t index) const {
-  for (const Chunk& c : chunks_) {
-    size_t n = c.ends.size() - c.first;
-    if (index < n) {
-      size_t k = c.first + index;
-      size_t begin = k == 0 ? 0 : c.ends[k - 1];
-      return std::string_view(c.data.get() + begin, c.ends[k] - begin);
-    }
-    index -= n;
+void AssemblyLog::appendStored(std::string& out, const Chunk& c, size_t k) {
+  size_t begin = k == 0 ? 0 : c.ends[k - 1];
+  const char* p = c.data.get() + begin;
+  if (c.kinds[k] == kLineStep) {
+    int64_t line, step;
+    std::memcpy(&line, p, sizeof line);
+    std::memcpy(&step, p + sizeof line, sizeof step);
+    char text[64];
+    char* end = formatInt(text + 6, line);
+    std::memcpy(text, "Line: ", 6);
+    std::memcpy(end, " Step: ", 7);
+    end = formatInt(end + 7, step);
+    out.append(text, end);
+  } else {
+    out.append(p, c.ends[k] - begin);
   }
-  return {};
 }
 
 size_t AssemblyLog::lineCount() const {
@@ -137,7 +144,16 @@ std::string AssemblyLog::line(size_t index) const {
     if (index == 0) return "[" + std::to_string(dropped_) + " earlier lines dropped]";
     --index;
   }
-  return std::string(storedLine(index));
+  std::string out;
+  for (const Chunk& c : chunks_) {
+    size_t n = c.ends.size() - c.first;
+    if (index < n) {
+      appendStored(out, c, c.first + index);
+      break;
+    }
+    index -= n;
+  }
+  return out;
 }
 
 std::vector<std::string> AssemblyLog::lines() const {
@@ -145,10 +161,7 @@ std::vector<std::string> AssemblyLog::lines() const {
   out.reserve(lineCount());
   if (dropped_) out.push_back(line(0));
   for (const Chunk& c : chunks_)
-    for (size_t k = c.first; k < c.ends.size(); ++k) {
-      size_t begin = k == 0 ? 0 : c.ends[k - 1];
-      out.emplace_back(c.data.get() + begin, c.ends[k] - begin);
-    }
+    for (size_t k = c.first; k < c.ends.size(); ++k) appendStored(out.emplace_back(), c, k);
   return out;
 }
 
@@ -157,8 +170,7 @@ std::string AssemblyLog::text() const {
   if (dropped_) out += line(0) + "\r\n";
   for (const Chunk& c : chunks_)
     for (size_t k = c.first; k < c.ends.size(); ++k) {
-      size_t begin = k == 0 ? 0 : c.ends[k - 1];
-      out.append(c.data.get() + begin, c.ends[k] - begin);
+      appendStored(out, c, k);
       out += "\r\n";
     }
   return out;

@@ -3,7 +3,9 @@
 // A run of millions of steps writes tens of millions of lines, so the log keeps at most
 // `capacity()` lines and `byteCapacity()` bytes of chunks (long values make long lines): when it is
 // full the oldest lines go, and line 0 then reads "[N earlier lines dropped]". Lines are packed
-// into large chunks, so appending costs a copy of the characters and no allocation per line.
+// into large chunks, so appending costs a copy of the characters and no allocation per line. The
+// "Line: N Step: M" line every step writes is kept as its two numbers and spelled out only when
+// someone reads it.
 #pragma once
 
 #include <cstdint>
@@ -61,24 +63,28 @@ class AssemblyLog {
     size_t used = 0;
     size_t size = 0;             // bytes allocated for data
     std::vector<uint32_t> ends;  // end offset of each line in data
+    std::vector<uint8_t> kinds;  // how each line is kept (Kind)
     size_t first = 0;            // index of the first line still kept
   };
   static constexpr size_t kChunkBytes = 1 << 20;
+  enum Kind : uint8_t { kText, kLineStep };
 
   char* reserve(size_t bytes) {
     if (static_cast<size_t>(limit_ - cursor_) >= bytes) return cursor_;
     return reserveSlow(bytes);
   }
-  void commitLine(char* end) {
+  void commitLine(char* end, Kind kind = kText) {
     cursor_ = end;
     ends_->push_back(static_cast<uint32_t>(end - chunkStart_));
+    kinds_->push_back(kind);
     ++kept_;
     ++appended_;
     if (kept_ > capacity_) dropOldest();
   }
   char* reserveSlow(size_t bytes);
   void dropOldest();
-  std::string_view storedLine(size_t index) const;
+  // Appends line k of chunk c as it reads.
+  static void appendStored(std::string& out, const Chunk& c, size_t k);
 
   std::deque<Chunk> chunks_;
   // One chunk kept back when the oldest is dropped, so a long run reuses its memory instead of
@@ -89,6 +95,7 @@ class AssemblyLog {
   char* cursor_ = nullptr;
   char* limit_ = nullptr;
   std::vector<uint32_t>* ends_ = nullptr;
+  std::vector<uint8_t>* kinds_ = nullptr;
   size_t kept_ = 0;
   uint64_t dropped_ = 0;
   uint64_t appended_ = 0;

@@ -11,32 +11,48 @@ namespace trel {
 
 namespace {
 
-// The index of the first line from 0 to the last line index that equals the label, as decimal
-// text; the label itself when no line does (converting it then fails with the integer error).
-std::string labelSearch(Machine& m, const RunFrame& f, const std::string& label) {
+// Where a jump to the label goes: the index of the first line from 0 to the last line index that
+// equals the label; when no line does, the label itself read as an integer (which fails with the
+// integer error for any other text).
+struct LabelTarget {
+  std::string_view label;
+  int32_t index;  // -1 when no line is the label
+  int32_t line() const { return index >= 0 ? index : textToInt(label); }
+};
+
+LabelTarget labelSearch(Machine& m, const RunFrame& f, std::string_view label) {
   int32_t index = m.ListBox1.findFirst(label);
-  if (index >= 0 && index <= f.lastLine) return intToText(index);
-  return label;
+  return {label, index >= 0 && index <= f.lastLine ? index : -1};
 }
+
+// The target as the log shows it: the line index, or the label when no line is the label.
+struct TargetText {
+  char digits[16];
+  std::string_view text;
+  explicit TargetText(const LabelTarget& t) {
+    text = t.index >= 0 ? std::string_view(digits, formatInt(digits, t.index) - digits) : t.label;
+  }
+};
 
 // A program whose procedure calls itself without end stops here, with FL2 at 4 MB.
 constexpr size_t kMaxPendingCalls = 1'000'000;
 
-// Operand taking of the control-flow instructions: drop the keyword, trim the rest.
-std::string takeOperand(RunFrame& f, Instruction id) {
+// Operand taking of the control-flow instructions: drop the keyword, trim the rest. The answer
+// lies in the working text, which stays as it is for the rest of the instruction.
+std::string_view takeOperand(RunFrame& f, Instruction id) {
   f.dropKeyword(id);
   f.trimText();
-  return std::string(f.text());
+  return f.text();
 }
 
 Outcome conditionalJump(Machine& m, RunFrame& f, Instruction id,
                         bool (*holds)(const std::string&)) {
-  std::string label = takeOperand(f, id);
+  std::string_view label = takeOperand(f, id);
   m.debug.append({"JUMPING: ", label});
-  std::string target = labelSearch(m, f, label);
+  LabelTarget target = labelSearch(m, f, label);
   if (holds(m.table.GetVariable("FL1"))) {
     // One before the label: the step's own advance makes the label line the next one run.
-    m.pc = textToInt(target) - 1;
+    m.pc = target.line() - 1;
     f.jumped = true;
   }
   return Outcome::Continue;
@@ -45,15 +61,15 @@ Outcome conditionalJump(Machine& m, RunFrame& f, Instruction id,
 }  // namespace
 
 Outcome runJump(Machine& m, RunFrame& f) {
-  std::string target = labelSearch(m, f, takeOperand(f, Instruction::Jump));
-  m.debug.append({"JUMPING: ", target});
-  m.pc = textToInt(target);
+  LabelTarget target = labelSearch(m, f, takeOperand(f, Instruction::Jump));
+  m.debug.append({"JUMPING: ", TargetText(target).text});
+  m.pc = target.line();
   f.jumped = true;
   return Outcome::Continue;
 }
 
 Outcome runCall(Machine& m, RunFrame& f) {
-  std::string target = labelSearch(m, f, takeOperand(f, Instruction::Call));
+  LabelTarget target = labelSearch(m, f, takeOperand(f, Instruction::Call));
   int32_t returnPoint = m.pc + 1000;
   if (returnPoint > 9999)
     throw Error("CALL from line " + intToText(m.pc) +
@@ -62,8 +78,8 @@ Outcome runCall(Machine& m, RunFrame& f) {
     throw Error("CALL from line " + intToText(m.pc) + ": " + std::to_string(kMaxPendingCalls) +
                 " calls are already pending (does a procedure call itself without end?)");
   m.table.pushFront("FL2", intToText(returnPoint));
-  m.debug.append({"JUMPING: ", target, " FLAG2: ", m.table.frontFour("FL2")});
-  m.pc = textToInt(target);
+  m.debug.append({"JUMPING: ", TargetText(target).text, " FLAG2: ", m.table.frontFour("FL2")});
+  m.pc = target.line();
   f.jumped = true;
   return Outcome::Continue;
 }
@@ -81,18 +97,21 @@ Outcome runReturn(Machine& m, RunFrame& f) {
 
 Outcome runCompare(Machine& m, RunFrame& f) {
   f.dropKeyword(Instruction::Compare);
-  std::string a = trim(textBefore(f.text(), ","));
-  std::string b = trim(textAfter(f.text(), ","));
+  std::string_view a = trimView(textBefore(f.text(), ","));
+  std::string_view b = trimView(textAfter(f.text(), ","));
   m.debug.append({"Compare (=) [", b, "] to [", a, "]"});
   int slot = m.table.findSlot(a);
   if (slot >= 0) {
-    std::string x = m.table.valueAt(slot);
-    std::string y(valueOrLiteral(m, b));
+    std::string_view x = m.table.valueAt(slot);
+    std::string_view y = valueOrLiteral(m, b);
     const char* result;
-    if (!isIntegerText(x) && !isIntegerText(y)) {
+    int32_t xi = 0, yi = 0;
+    bool xInt = tryTextToInt(x, xi), yInt = tryTextToInt(y, yi);
+    if (!xInt && !yInt) {
       result = x == y ? "=" : "<>";
     } else {
-      int32_t xi = textToInt(x), yi = textToInt(y);
+      if (!xInt) throwInvalidInteger(x);
+      if (!yInt) throwInvalidInteger(y);
       result = xi > yi ? ">" : xi < yi ? "<" : "=";
     }
     m.table.SetVariable("FL1", result);

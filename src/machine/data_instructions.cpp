@@ -32,15 +32,16 @@ void logMove(Machine& m, std::string_view source, std::string_view dest) {
   m.debug.append({"Moving [", source, "] to [", dest, "]"});
 }
 
+// Views into the working text, which no arithmetic instruction changes.
 struct ArithmeticOperands {
-  std::string dest;
-  std::string source;
+  std::string_view dest;
+  std::string_view source;
 };
 
 ArithmeticOperands splitAt(std::string_view text, char op) {
   size_t p = text.find(op);
-  if (p == std::string_view::npos) return {"", trim(text)};
-  return {trim(text.substr(0, p)), trim(text.substr(p + 1))};
+  if (p == std::string_view::npos) return {"", trimView(text)};
+  return {trimView(text.substr(0, p)), trimView(text.substr(p + 1))};
 }
 
 using IntOp = int32_t (*)(int32_t, int32_t);
@@ -51,7 +52,8 @@ void integerArithmetic(Machine& m, const ArithmeticOperands& ops, IntOp op) {
   if (slot < 0) return;
   int32_t a = textToInt(m.table.valueAt(slot));
   int32_t b = textToInt(valueOrLiteral(m, ops.source));
-  m.table.setValueAt(slot, intToText(op(a, b)));
+  char digits[16];
+  m.table.setValueAt(slot, std::string_view(digits, formatInt(digits, op(a, b)) - digits));
 }
 
 int32_t wrapAdd(int32_t a, int32_t b) {
