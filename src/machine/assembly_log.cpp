@@ -6,6 +6,47 @@
 
 namespace trel {
 
+namespace {
+
+// Copies a short run of bytes with at most two overlapping loads and stores: log lines are made
+// of parts a few characters long, where a call to memcpy per part costs more than the copy.
+inline char* copyShort(char* out, const char* in, size_t n) {
+  if (n >= 8) {
+    if (n > 16) {
+      std::memcpy(out, in, n);
+      return out + n;
+    }
+    uint64_t a, b;
+    std::memcpy(&a, in, 8);
+    std::memcpy(&b, in + n - 8, 8);
+    std::memcpy(out, &a, 8);
+    std::memcpy(out + n - 8, &b, 8);
+  } else if (n >= 4) {
+    uint32_t a, b;
+    std::memcpy(&a, in, 4);
+    std::memcpy(&b, in + n - 4, 4);
+    std::memcpy(out, &a, 4);
+    std::memcpy(out + n - 4, &b, 4);
+  } else if (n > 0) {
+    out[0] = in[0];
+    out[n / 2] = in[n / 2];
+    out[n - 1] = in[n - 1];
+  }
+  return out + n;
+}
+
+// Eight characters at once with a..z upper-cased and every other byte as it was.
+inline uint64_t upperAscii8(uint64_t x) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  uint64_t low = x & (0x7F * kOnes);
+  uint64_t fromA = low + (0x80 - 'a') * kOnes;      // high bit: at least 'a'
+  uint64_t pastZ = low + (0x80 - 'z' - 1) * kOnes;  // high bit: past 'z'
+  uint64_t lower = fromA & ~pastZ & ~x & (0x80 * kOnes);
+  return x ^ (lower >> 2);
+}
+
+}  // namespace
+
 AssemblyLog::AssemblyLog() = default;
 
 void AssemblyLog::clear() {
@@ -86,15 +127,7 @@ void AssemblyLog::append(std::initializer_list<std::string_view> parts) {
   size_t total = 0;
   for (auto p : parts) total += p.size();
   char* out = reserve(total);
-  for (auto p : parts) {
-    // The parts are mostly a few characters long: a plain loop beats a call per part.
-    if (p.size() > 32) {
-      std::memcpy(out, p.data(), p.size());
-      out += p.size();
-    } else {
-      for (char c : p) *out++ = c;
-    }
-  }
+  for (auto p : parts) out = copyShort(out, p.data(), p.size());
   commitLine(out);
 }
 
@@ -104,7 +137,17 @@ void AssemblyLog::appendInterpreting(std::string_view text) {
   char* p = reserve(kPrefix.size() + text.size() + 1);
   std::memcpy(p, kPrefix.data(), kPrefix.size());
   p += kPrefix.size();
-  for (char c : text) *p++ = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+  size_t k = 0;
+  for (; k + 8 <= text.size(); k += 8, p += 8) {
+    uint64_t x;
+    std::memcpy(&x, text.data() + k, 8);
+    x = upperAscii8(x);
+    std::memcpy(p, &x, 8);
+  }
+  for (; k < text.size(); ++k) {
+    char c = text[k];
+    *p++ = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+  }
   *p++ = ']';
   commitLine(p);
 }

@@ -15,6 +15,26 @@ TEST(AssemblyLog, KeepsLinesInOrderWithTheirExactText) {
   EXPECT_EQ(log.text(), "first\r\nLine: 12 Step: 345\r\nInterpreting  [CMP I,10 // é]\r\n\r\n");
 }
 
+TEST(AssemblyLog, CopiesPartsOfEveryLengthAndUpperCasesOnlyAsciiLetters) {
+  AssemblyLog log;
+  std::string all;
+  for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
+  std::string upper = all;
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  std::vector<std::string> expected;
+  for (size_t n = 0; n <= 40; ++n) {
+    std::string_view part(all.data() + 90, n), other(all.data() + 200, 40 - n);
+    log.append({part, "|", other, part});
+    expected.push_back(std::string(part) + "|" + std::string(other) + std::string(part));
+    log.appendInterpreting(std::string_view(all).substr(n * 5, n + 17));
+    expected.push_back("Interpreting  [" + upper.substr(n * 5, n + 17) + "]");
+  }
+  log.appendLineStep(-1, INT64_MAX);
+  expected.push_back("Line: -1 Step: 9223372036854775807");
+  EXPECT_EQ(log.lines(), expected);
+}
+
 TEST(AssemblyLog, DropsTheOldestLinesBeyondItsCapacityAndSaysHowMany) {
   AssemblyLog log;
   log.setCapacity(3);
