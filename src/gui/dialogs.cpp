@@ -3,9 +3,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
 
 #include <array>
 
@@ -55,6 +57,49 @@ QMessageBox::Icon iconOf(int flags) {
       return QMessageBox::Information;
   }
   return QMessageBox::NoIcon;
+}
+
+// Shown beside the request's own filters in open dialogs: a built program usually has no
+// extension on Linux, and the Icon command must reach it.
+const QString kAllFiles = QStringLiteral("All files (*)");
+
+// Large enough for the detail view's name, size, type and date columns to be read in full.
+constexpr QSize kDialogSize(860, 500);
+
+// An open dialog that adds the default extension only to a name that does not exist as typed,
+// and only while the first filter (the one the extension belongs to) is chosen.
+class OpenFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  QString suffix;
+  QString suffixFilter;
+
+ protected:
+  void accept() override {
+    setDefaultSuffix(QString());
+    const QStringList typed = selectedFiles();
+    if (!suffix.isEmpty() && typed.size() == 1 && selectedNameFilter() == suffixFilter) {
+      QFileInfo info(typed.first());
+      if (!info.exists() && info.suffix().isEmpty()) {
+        QFileInfo withSuffix(typed.first() + QLatin1Char('.') + suffix);
+        if (withSuffix.exists()) selectFile(withSuffix.absoluteFilePath());
+      }
+    }
+    QFileDialog::accept();
+  }
+};
+
+// The detail view's columns, wide enough for what they hold.
+void sizeColumns(QFileDialog& dialog) {
+  dialog.setViewMode(QFileDialog::Detail);
+  dialog.resize(kDialogSize);
+  if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = tree->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
 }
 
 std::string fileNameBytes(const QString& path) {
@@ -113,19 +158,27 @@ std::optional<std::string> FileDialogMemory::save(QWidget* parent,
 
 std::optional<std::string> FileDialogMemory::run(QWidget* parent, const FileDialogRequest& request,
                                                  bool save) {
-  QFileDialog dialog(parent);
+  OpenFileDialog dialog(parent);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   QStringList filters = nameFilters(request.filter);
+  if (!save && !filters.contains(kAllFiles)) filters << kAllFiles;
   dialog.setNameFilters(filters);
   if (!filter_.isEmpty() && filters.contains(filter_)) dialog.selectNameFilter(filter_);
   QString suffix = fromBytes(request.defaultExtension);
   if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
-  dialog.setDefaultSuffix(suffix);
+  if (save) {
+    dialog.setDefaultSuffix(suffix);
+  } else if (!filters.isEmpty()) {
+    dialog.suffix = suffix;
+    dialog.suffixFilter = filters.first();
+  }
   QString folder = request.initialDirectory.empty()
                        ? folder_
                        : QFile::decodeName(request.initialDirectory.c_str());
   if (!folder.isEmpty()) dialog.setDirectory(folder);
+  sizeColumns(dialog);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   filter_ = dialog.selectedNameFilter();
   QString chosen = dialog.selectedFiles().first();

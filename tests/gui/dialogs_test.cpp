@@ -1,15 +1,20 @@
 // The Qt dialogs behind the host: filters, message box buttons and answers, the input box.
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include "gui/dialogs.h"
 #include "gui/qt_host.h"
 #include "gui_test_support.h"
+#include "rtl/text.h"
 
 using namespace trel;
 
@@ -66,6 +71,40 @@ class DialogsTest : public QObject {
     });
     host.showMessage("hello");
     QCOMPARE(caption, QString("Trel"));
+  }
+
+  // The Icon command's dialog: a built program without an extension can be picked under "Icon
+  // file" or "All files", the default extension is not forced onto it; under "Source" a name
+  // typed without ".qn" still finds the source. The columns are readable at the default size.
+  void theOpenDialogReachesAnyFileAndShowsItsColumnsInFull() {
+    trel::guitest::StartupDirectory dir;
+    dir.write("prog", "#!/bin/sh\n");
+    dir.write("hello.qn", "%ECHO hi");
+    gui::FileDialogMemory memory;
+    QStringList filters;
+    int sizeColumn = 0, sizeWanted = 0;
+    auto pick = [&](const QString& filter, const QString& typed) {
+      QTimer::singleShot(100, [&] {
+        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!d) return;
+        filters = d->nameFilters();
+        d->selectNameFilter(filter);
+        auto* tree = d->findChild<QTreeView*>("treeView");
+        QTest::qWait(100);
+        if (tree) {
+          sizeColumn = tree->header()->sectionSize(1);
+          sizeWanted = static_cast<QAbstractItemView*>(tree)->sizeHintForColumn(1);
+        }
+        d->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+        QMetaObject::invokeMethod(d, "accept", Qt::QueuedConnection);
+      });
+      return memory.open(nullptr, OpenDialog1(dir.path("")));
+    };
+    QCOMPARE(pick("Icon file (*.exe)", "prog"), std::optional<std::string>(dir.path("prog")));
+    QVERIFY(filters.contains("All files (*)"));
+    QVERIFY(sizeWanted > 0 && sizeColumn >= sizeWanted);
+    QCOMPARE(pick("All files (*)", "prog"), std::optional<std::string>(dir.path("prog")));
+    QCOMPARE(pick("Source (*.qn)", "hello"), std::optional<std::string>(dir.path("hello.qn")));
   }
 
   void theInputBoxAnswersItsTextOrNothing() {
