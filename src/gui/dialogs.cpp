@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTreeView>
@@ -73,16 +74,27 @@ class OpenFileDialog : public QFileDialog {
   using QFileDialog::QFileDialog;
   QString suffix;
   QString suffixFilter;
+  QString chosen;  // the file picked by adding the suffix, when that is how it was found
 
  protected:
   void accept() override {
     setDefaultSuffix(QString());
-    const QStringList typed = selectedFiles();
+    QStringList typed = selectedFiles();
+    // A typed name that names no file may not count as selected: take it from the name box.
+    if (typed.isEmpty())
+      if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+          edit && !edit->text().isEmpty())
+        typed << directory().absoluteFilePath(edit->text());
     if (!suffix.isEmpty() && typed.size() == 1 && selectedNameFilter() == suffixFilter) {
       QFileInfo info(typed.first());
       if (!info.exists() && info.suffix().isEmpty()) {
         QFileInfo withSuffix(typed.first() + QLatin1Char('.') + suffix);
-        if (withSuffix.exists()) selectFile(withSuffix.absoluteFilePath());
+        if (withSuffix.exists()) {
+          // Chosen here: the dialog's own check would look for the name as typed.
+          chosen = withSuffix.absoluteFilePath();
+          QDialog::accept();
+          return;
+        }
       }
     }
     QFileDialog::accept();
@@ -179,9 +191,13 @@ std::optional<std::string> FileDialogMemory::run(QWidget* parent, const FileDial
                        : QFile::decodeName(request.initialDirectory.c_str());
   if (!folder.isEmpty()) dialog.setDirectory(folder);
   sizeColumns(dialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  QString chosen = dialog.chosen;
+  if (chosen.isEmpty()) {
+    if (dialog.selectedFiles().isEmpty()) return std::nullopt;
+    chosen = dialog.selectedFiles().first();
+  }
   filter_ = dialog.selectedNameFilter();
-  QString chosen = dialog.selectedFiles().first();
   folder_ = QFileInfo(chosen).absolutePath();
   return fileNameBytes(chosen);
 }

@@ -1,4 +1,6 @@
 // The Qt dialogs behind the host: filters, message box buttons and answers, the input box.
+#include <chrono>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
@@ -19,6 +21,28 @@
 using namespace trel;
 
 namespace {
+
+// Hands the modal dialog of type D to `act` as soon as it is up: a busy machine may take far
+// longer than a fixed delay to show it, and a dialog nobody closes would hold the test for ever.
+// After 30 seconds without one the check gives up and closes whatever modal widget there is.
+template <class D, class F>
+void whenModal(F act) {
+  auto* timer = new QTimer;
+  auto started = std::chrono::steady_clock::now();
+  QObject::connect(timer, &QTimer::timeout, [timer, act, started] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (auto* d = qobject_cast<D*>(modal); d && d->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+      act(d);
+    } else if (std::chrono::steady_clock::now() - started > std::chrono::seconds(30)) {
+      timer->stop();
+      timer->deleteLater();
+      if (modal) modal->close();
+    }
+  });
+  timer->start(50);
+}
 
 // Presses the button with `text` in the next modal dialog, once it is up.
 void pressSoon(const QString& text) {
@@ -84,9 +108,7 @@ class DialogsTest : public QObject {
     QStringList filters;
     int sizeColumn = 0, sizeWanted = 0;
     auto pick = [&](const QString& filter, const QString& typed) {
-      QTimer::singleShot(100, [&] {
-        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        if (!d) return;
+      whenModal<QFileDialog>([&](QFileDialog* d) {
         filters = d->nameFilters();
         d->selectNameFilter(filter);
         auto* tree = d->findChild<QTreeView*>("treeView");
