@@ -106,7 +106,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(styleAt(17), int(trel::SyntaxStyle::Identifier));
     QCOMPARE(styleAt(18), int(trel::SyntaxStyle::Keyword));
     QCOMPARE(styleAt(20), int(trel::SyntaxStyle::Number));
-    QCOMPARE(styleAt(24), int(trel::SyntaxStyle::Symbol));
+    QCOMPARE(styleAt(23), int(trel::SyntaxStyle::Symbol));   // "(" of "(* c *)"
+    QCOMPARE(styleAt(24), int(trel::SyntaxStyle::Keyword));  // "*" multiplies
   }
 
   void typingReachesTheSourceAndRebuildsTheFunctionList() {
