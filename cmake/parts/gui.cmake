@@ -20,6 +20,8 @@ if(TREL_GUI)
   add_library(trelgui STATIC ${TREL_GUI_SOURCES})
   set_target_properties(trelgui PROPERTIES AUTOMOC ON)
   target_link_libraries(trelgui PUBLIC trelcore Qt6::Widgets QScintilla::QScintilla)
+  # File > Examples of a build that is not installed lists the source tree's examples.
+  target_compile_definitions(trelgui PRIVATE TREL_SOURCE_EXAMPLES="${CMAKE_SOURCE_DIR}/examples")
 
   if(TREL_TESTS)
     file(GLOB TREL_GUI_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/gui/*.cpp)
@@ -45,4 +47,7 @@ endif()
 if(TREL_GUI AND TREL_BENCH)
   add_executable(qt_host_bench ${CMAKE_SOURCE_DIR}/bench/qt_host_bench.cpp)
   target_link_libraries(qt_host_bench PRIVATE trelgui)
+  # Find, replace and go to line in the editor on a long text.
+  add_executable(editor_bench ${CMAKE_SOURCE_DIR}/bench/editor_bench.cpp)
+  target_link_libraries(editor_bench PRIVATE trelgui)
 endif()

@@ -1,7 +1,6 @@
 #include "editor/syntax_scanner.h"
 
 #include <algorithm>
-#include <array>
 
 namespace trel {
 
@@ -60,22 +59,6 @@ size_t keywordAt(std::string_view line, size_t at, bool inWord) {
   return 0;
 }
 
-struct BlockComment {
-  LineState state;
-  std::string_view open, close;
-};
-constexpr std::array<BlockComment, 3> kBlockComments = {{
-    {LineState::ParenComment, "(*", "*)"},
-    {LineState::BraceComment, "{", "}"},
-    {LineState::SlashComment, "/*", "*/"},
-}};
-
-std::string_view closerOf(LineState state) {
-  for (const BlockComment& b : kBlockComments)
-    if (b.state == state) return b.close;
-  return {};
-}
-
 }  // namespace
 
 const std::vector<std::string_view>& syntaxKeywords() {
@@ -90,52 +73,26 @@ const std::vector<std::string_view>& syntaxKeywords() {
   return keywords;
 }
 
-LineState scanLine(std::string_view line, LineState state, std::vector<SyntaxSpan>& out) {
+void scanLine(std::string_view line, std::vector<SyntaxSpan>& out) {
+  if (line.find("//") != std::string_view::npos) {
+    if (!line.empty()) out.push_back({0, line.size(), SyntaxStyle::Comment});
+    return;
+  }
   size_t i = 0;
   const size_t n = line.size();
   auto emit = [&](size_t end, SyntaxStyle style) {
     if (end > i) out.push_back({i, end - i, style});
     i = end;
   };
-  auto toEnd = [&](SyntaxStyle style) { emit(n, style); };
 
   while (i < n) {
-    if (state != LineState::Normal) {
-      std::string_view close = closerOf(state);
-      size_t end = line.find(close, i);
-      if (end == std::string_view::npos) {
-        toEnd(SyntaxStyle::Comment);
-        return state;
-      }
-      emit(end + close.size(), SyntaxStyle::Comment);
-      state = LineState::Normal;
-      continue;
-    }
     const unsigned char c = static_cast<unsigned char>(line[i]);
-    const std::string_view rest = line.substr(i);
     if (isBlank(c)) {
       size_t end = i;
       while (end < n && isBlank(static_cast<unsigned char>(line[end]))) ++end;
       emit(end, SyntaxStyle::Blank);
       continue;
     }
-    if (rest.starts_with("//") || c == ';') {
-      toEnd(SyntaxStyle::Comment);
-      break;
-    }
-    bool opened = false;
-    for (const BlockComment& b : kBlockComments) {
-      if (!rest.starts_with(b.open)) continue;
-      size_t end = line.find(b.close, i + b.open.size());
-      if (end == std::string_view::npos) {
-        toEnd(SyntaxStyle::Comment);
-        return b.state;
-      }
-      emit(end + b.close.size(), SyntaxStyle::Comment);
-      opened = true;
-      break;
-    }
-    if (opened) continue;
     if (c == '"') {
       size_t end = line.find('"', i + 1);
       emit(end == std::string_view::npos ? n : end + 1, SyntaxStyle::String);
@@ -148,7 +105,7 @@ LineState scanLine(std::string_view line, LineState state, std::vector<SyntaxSpa
       continue;
     }
     if (c == '#') {  // after the keyword test, so "##" stays a keyword
-      toEnd(SyntaxStyle::Preprocessor);
+      emit(n, SyntaxStyle::Preprocessor);
       break;
     }
     if (isWordStart(c) || isDigit(c)) {
@@ -159,7 +116,6 @@ LineState scanLine(std::string_view line, LineState state, std::vector<SyntaxSpa
     }
     emit(i + 1, SyntaxStyle::Symbol);
   }
-  return state;
 }
 
 }  // namespace trel

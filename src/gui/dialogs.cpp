@@ -3,9 +3,12 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTreeView>
 
 #include <array>
 
@@ -55,6 +58,60 @@ QMessageBox::Icon iconOf(int flags) {
       return QMessageBox::Information;
   }
   return QMessageBox::NoIcon;
+}
+
+// Shown beside the request's own filters in open dialogs: a built program usually has no
+// extension on Linux, and the Icon command must reach it.
+const QString kAllFiles = QStringLiteral("All files (*)");
+
+// Large enough for the detail view's name, size, type and date columns to be read in full.
+constexpr QSize kDialogSize(860, 500);
+
+// An open dialog that adds the default extension only to a name that does not exist as typed,
+// and only while the first filter (the one the extension belongs to) is chosen.
+class OpenFileDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  QString suffix;
+  QString suffixFilter;
+  QString chosen;  // the file picked by adding the suffix, when that is how it was found
+
+ protected:
+  void accept() override {
+    setDefaultSuffix(QString());
+    QStringList typed = selectedFiles();
+    // A typed name that names no file may not count as selected: take it from the name box.
+    if (typed.isEmpty())
+      if (auto* edit = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+          edit && !edit->text().isEmpty())
+        typed << directory().absoluteFilePath(edit->text());
+    if (!suffix.isEmpty() && typed.size() == 1 && selectedNameFilter() == suffixFilter) {
+      QFileInfo info(typed.first());
+      if (!info.exists() && info.suffix().isEmpty()) {
+        QFileInfo withSuffix(typed.first() + QLatin1Char('.') + suffix);
+        if (withSuffix.exists()) {
+          // Chosen here: the dialog's own check would look for the name as typed.
+          chosen = withSuffix.absoluteFilePath();
+          QDialog::accept();
+          return;
+        }
+      }
+    }
+    QFileDialog::accept();
+  }
+};
+
+// The detail view's columns, wide enough for what they hold.
+void sizeColumns(QFileDialog& dialog) {
+  dialog.setViewMode(QFileDialog::Detail);
+  dialog.resize(kDialogSize);
+  if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+    QHeaderView* header = tree->header();
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int column = 1; column < header->count(); ++column)
+      header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+  }
 }
 
 std::string fileNameBytes(const QString& path) {
@@ -113,22 +170,34 @@ std::optional<std::string> FileDialogMemory::save(QWidget* parent,
 
 std::optional<std::string> FileDialogMemory::run(QWidget* parent, const FileDialogRequest& request,
                                                  bool save) {
-  QFileDialog dialog(parent);
+  OpenFileDialog dialog(parent);
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   QStringList filters = nameFilters(request.filter);
+  if (!save && !filters.contains(kAllFiles)) filters << kAllFiles;
   dialog.setNameFilters(filters);
   if (!filter_.isEmpty() && filters.contains(filter_)) dialog.selectNameFilter(filter_);
   QString suffix = fromBytes(request.defaultExtension);
   if (suffix.startsWith(QLatin1Char('.'))) suffix.remove(0, 1);
-  dialog.setDefaultSuffix(suffix);
+  if (save) {
+    dialog.setDefaultSuffix(suffix);
+  } else if (!filters.isEmpty()) {
+    dialog.suffix = suffix;
+    dialog.suffixFilter = filters.first();
+  }
   QString folder = request.initialDirectory.empty()
                        ? folder_
                        : QFile::decodeName(request.initialDirectory.c_str());
   if (!folder.isEmpty()) dialog.setDirectory(folder);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  sizeColumns(dialog);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  QString chosen = dialog.chosen;
+  if (chosen.isEmpty()) {
+    if (dialog.selectedFiles().isEmpty()) return std::nullopt;
+    chosen = dialog.selectedFiles().first();
+  }
   filter_ = dialog.selectedNameFilter();
-  QString chosen = dialog.selectedFiles().first();
   folder_ = QFileInfo(chosen).absolutePath();
   return fileNameBytes(chosen);
 }

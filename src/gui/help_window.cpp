@@ -1,5 +1,9 @@
 #include "gui/help_window.h"
 
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QRegularExpression>
+#include <QShortcut>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -72,7 +76,8 @@ void fillTextDocument(QTextDocument& target, const RtfDocument& source) {
   cursor.endEditBlock();
 }
 
-HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window), richEdit_(new QTextEdit(this)) {
+HelpWindow::HelpWindow()
+    : QWidget(nullptr, Qt::Window), richEdit_(new QTextEdit(this)), search_(new QLineEdit(this)) {
   setWindowTitle(QStringLiteral("HELP - Trel"));
   setAttribute(Qt::WA_QuitOnClose, false);
   richEdit_->setObjectName(QStringLiteral("RichEdit1"));
@@ -87,12 +92,68 @@ HelpWindow::HelpWindow() : QWidget(nullptr, Qt::Window), richEdit_(new QTextEdit
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(richEdit_);
+  search_->setObjectName(QStringLiteral("HelpSearch"));
+  search_->setPlaceholderText(
+      QStringLiteral("Find in the guide (Enter: next, Shift+Enter: previous, Esc: close)"));
+  search_->setClearButtonEnabled(true);
+  search_->hide();
+  layout->addWidget(search_);
+  auto* find = new QShortcut(QKeySequence::Find, this);
+  connect(find, &QShortcut::activated, this, [this] {
+    search_->show();
+    search_->setFocus();
+    search_->selectAll();
+  });
+  auto* next = new QShortcut(QKeySequence::FindNext, this);
+  connect(next, &QShortcut::activated, this, [this] { findNext(); });
+  connect(search_, &QLineEdit::returnPressed, this,
+          [this] { findNext(QGuiApplication::keyboardModifiers() & Qt::ShiftModifier); });
+  search_->installEventFilter(this);
   resize(617, 369);
+}
+
+bool HelpWindow::findNext(bool backwards) {
+  const QString text = search_->text();
+  if (text.isEmpty()) return false;
+  QTextDocument::FindFlags flags;
+  if (backwards) flags |= QTextDocument::FindBackward;
+  if (richEdit_->find(text, flags)) return true;
+  // Wrap around once.
+  richEdit_->moveCursor(backwards ? QTextCursor::End : QTextCursor::Start);
+  return richEdit_->find(text, flags);
+}
+
+bool HelpWindow::showTopic(const QString& name) {
+  QTextDocument* doc = richEdit_->document();
+  QTextCursor index = doc->find(QRegularExpression(QStringLiteral("^\\d*\\.? ?Index$")));
+  if (index.isNull()) return false;
+  const QString entry = name + QLatin1Char(':');
+  for (QTextBlock block = index.block().next(); block.isValid(); block = block.next()) {
+    if (!block.text().startsWith(entry)) continue;
+    QTextCursor at(block);
+    at.movePosition(QTextCursor::Right, QTextCursor::KeepAnchor, int(name.size()));
+    // Bring the entry to the top of the view: first to the end, then back to it.
+    richEdit_->moveCursor(QTextCursor::End);
+    richEdit_->setTextCursor(at);
+    richEdit_->ensureCursorVisible();
+    return true;
+  }
+  return false;
 }
 
 void HelpWindow::showText(const std::string& rtf) {
   fillTextDocument(*richEdit_->document(), readRtf(rtf));
   richEdit_->moveCursor(QTextCursor::Start);
+}
+
+bool HelpWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == search_ && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+    search_->hide();
+    richEdit_->setFocus();
+    return true;
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void HelpWindow::closeEvent(QCloseEvent* event) {

@@ -1,7 +1,9 @@
 // The help window "HELP - Trel": a read-only rich-text control (RichEdit1) filling the window,
-// showing "halp.rtf" through our own reader.
+// showing "halp.rtf" through our own reader, with a search field under it while searching. The
+// window may be resized.
 #pragma once
 
+#include <QLineEdit>
 #include <QTextEdit>
 #include <QWidget>
 
@@ -22,15 +24,23 @@ class HelpWindow : public QWidget {
   // Shows the rich text (RichEdit1's content); the view keeps it until the next call.
   void showText(const std::string& rtf);
   QTextEdit& richEdit() { return *richEdit_; }
+  // Scrolls to the index entry of a keyword or formula function (a paragraph that starts with
+  // the name and a colon, after the heading "Index"), selects its name; false when none.
+  bool showTopic(const QString& name);
+  // The search field under the text (Ctrl+F shows it): Enter finds the next match.
+  QLineEdit& searchField() { return *search_; }
+  bool findNext(bool backwards = false);
 
  signals:
   void closed();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QTextEdit* richEdit_;
+  QLineEdit* search_;
 };
 
 }  // namespace trel::gui

@@ -83,7 +83,7 @@ MadeWindows::~MadeWindows() = default;
 
 uint64_t MadeWindows::makeForm(const std::string& name, const std::string& caption, int width,
                                int height) {
-  auto form = std::make_unique<MadeForm>(name, onClick_);
+  auto form = std::make_unique<MadeForm>(freshName(name), onClick_);
   form->setWindowTitle(fromBytes(caption));
   form->resize(std::max(1, clampExtent(width)), std::max(1, clampExtent(height)));
   form->show();
@@ -91,6 +91,13 @@ uint64_t MadeWindows::makeForm(const std::string& name, const std::string& capti
   byHandle_[handle] = form.get();
   forms_.push_back(std::move(form));
   return handle;
+}
+
+std::string MadeWindows::freshName(const std::string& name) {
+  std::string fresh = name;
+  for (int n = 2; names_.count(fresh); ++n) fresh = name + "_" + std::to_string(n);
+  names_.insert(fresh);
+  return fresh;
 }
 
 MadeForm* MadeWindows::formByHandle(uint64_t handle) const {
@@ -101,7 +108,7 @@ MadeForm* MadeWindows::formByHandle(uint64_t handle) const {
 void MadeWindows::makeLabel(uint64_t form, const std::string& name, const std::string& caption,
                             int left, int top, int height) {
   MadeForm* parent = formByHandle(form);
-  auto label = std::make_unique<MadeLabel>(name, fromBytes(caption), parent, onClick_);
+  auto label = std::make_unique<MadeLabel>(freshName(name), fromBytes(caption), parent, onClick_);
   label->adjustSize();
   label->setGeometry(std::clamp(left, -kMaxExtent, kMaxExtent),
                      std::clamp(top, -kMaxExtent, kMaxExtent), label->width(), std::max(0, height));

@@ -1,5 +1,8 @@
 // Windows and labels that running programs make (%MAKE_FORM, %MAKE_LABEL, %DRAW_FORM). They live
-// until the application ends; closing one only hides it. Pixels are kept in a backing image, so
+// until the application ends; closing one only hides it. Each run names its windows formx1,
+// formx2 ... and its labels label1, label2 ... again; a name that a window or label of an earlier
+// run still holds gets "_2" (or the next free number) added, so a click always tells which one it
+// was. Pixels are kept in a backing image, so
 // they survive every repaint. A click on a window or label is passed on with the control's class
 // name ("TForm" or "TLabel") and its component name.
 #pragma once
@@ -13,6 +16,7 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace trel::gui {
@@ -73,7 +77,11 @@ class MadeWindows {
   const std::vector<std::unique_ptr<MadeLabel>>& orphanLabels() const { return orphans_; }
 
  private:
+  // `name`, or the first of name_2, name_3 ... that no control made before holds.
+  std::string freshName(const std::string& name);
+
   ClickHandler onClick_;
+  std::unordered_set<std::string> names_;
   std::vector<std::unique_ptr<MadeForm>> forms_;
   std::unordered_map<uint64_t, MadeForm*> byHandle_;
   std::vector<std::unique_ptr<MadeLabel>> orphans_;

@@ -14,13 +14,15 @@
 
 #include "gui/fonts.h"
 #include "gui/text_bytes.h"
+#include "gui/window_placement.h"
 
 namespace trel::gui {
 
 namespace {
 
 struct MenuItem {
-  const char* menu;     // the top-level menu; an item with no caption is that menu itself
+  const char* menu;  // the top-level menu ("&" marks its Alt key); an item with no caption is that
+                     // menu itself
   const char* caption;  // nullptr: a top-level item without sub-items
   const char* handler;  // the design's handler name, used as the action's object name
   MainCommand command;
@@ -31,55 +33,59 @@ struct MenuItem {
 // The main menu, in order.
 const std::vector<MenuItem>& menuItems() {
   static const std::vector<MenuItem> items = {
-      {"File", "New", "New1Click", MainCommand::New, {QKeySequence::New}},
-      {"File", "Open", "Open1Click", MainCommand::Open, {QKeySequence::Open}},
-      {"File", "Save", "Save1Click", MainCommand::Save, {QKeySequence::Save}},
-      {"File", "Exit", "Exit1Click", MainCommand::Exit, {}},
-      {"Run", "&Run", "Compile1Click", MainCommand::Run, {QKeySequence(Qt::Key_F9)}},
-      {"Run", "Build exe", "EXE1Click", MainCommand::BuildExe, {}},
-      {"Run", "Export to qnlib", "Exporttoqnlib1Click", MainCommand::Export, {}},
-      {"Run", "Icon", "Icon1Click", MainCommand::Icon, {}},
-      {"Run",
+      {"&File", "New", "New1Click", MainCommand::New, {QKeySequence::New}},
+      {"&File", "Open", "Open1Click", MainCommand::Open, {QKeySequence::Open}},
+      {"&File", "Save", "Save1Click", MainCommand::Save, {QKeySequence::Save}},
+      {"&File", "Exit", "Exit1Click", MainCommand::Exit, {}},
+      {"&Run", "&Run", "Compile1Click", MainCommand::Run, {QKeySequence(Qt::Key_F9)}},
+      {"&Run", "Build exe", "EXE1Click", MainCommand::BuildExe, {}},
+      {"&Run", "Export to qnlib", "Exporttoqnlib1Click", MainCommand::Export, {}},
+      {"&Run", "Icon", "Icon1Click", MainCommand::Icon, {}},
+      {"&Run",
        "Stop",
        "StopClick",
        MainCommand::Stop,
        {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::SHIFT | Qt::Key_F5)},
        true},
-      {"Run", "Continue", "ContinueClick", MainCommand::Continue, {}},
-      {"Run",
+      {"&Run", "Continue", "ContinueClick", MainCommand::Continue, {}},
+      {"&Run",
        "Step",
        "StepClick",
        MainCommand::Step,
        {QKeySequence(Qt::Key_F8), QKeySequence(Qt::Key_F7)}},
-      {"Run",
+      {"&Run",
        "Step over",
        "StepOverClick",
        MainCommand::StepOver,
        {QKeySequence(Qt::SHIFT | Qt::Key_F8)}},
-      {"Run",
+      {"&Run",
        "Step out",
        "StepOutClick",
        MainCommand::StepOut,
        {QKeySequence(Qt::CTRL | Qt::Key_F8)}},
-      {"Run",
+      {"&Run",
        "Run to cursor",
        "RunToCursorClick",
        MainCommand::RunToCursor,
        {QKeySequence(Qt::Key_F4)}},
-      {"Run",
+      {"&Run",
        "Toggle breakpoint",
        "ToggleBreakpointClick",
        MainCommand::ToggleBreakpoint,
        {QKeySequence(Qt::Key_F5)},
        true},
-      {"Debug",
+      {"&Debug",
        "Show Low-level",
        "ShowLowlevel1Click",
        MainCommand::ShowLowLevel,
        {QKeySequence(Qt::Key_F11)}},
-      {"Debug", "Save debug log", "Savedebuglog1Click", MainCommand::SaveDebugLog, {}},
-      {"Debug", "List low-level proc", "Listlowlevelproc1Click", MainCommand::ListLowLevelProc, {}},
-      {"Help", nullptr, "Help1Click", MainCommand::Help, {QKeySequence::HelpContents}},
+      {"&Debug", "Save debug log", "Savedebuglog1Click", MainCommand::SaveDebugLog, {}},
+      {"&Debug",
+       "List low-level proc",
+       "Listlowlevelproc1Click",
+       MainCommand::ListLowLevelProc,
+       {}},
+      {"&Help", nullptr, "Help1Click", MainCommand::Help, {QKeySequence::HelpContents}},
   };
   return items;
 }
@@ -115,30 +121,37 @@ QGroupBox* group(const char* caption, QWidget* parent, QRect geometry) {
   return g;
 }
 
+// The client area of the form design; the window may grow beyond it, never shrink below.
+constexpr QSize kDesignClientSize(801, 609);
+
 }  // namespace
 
 MainWindow::MainWindow(const AssemblyLog& debug) {
   setWindowTitle(QStringLiteral("Trel"));
   setFont(formFont());
   auto* central = new QWidget(this);
-  central->setFixedSize(801, 609);
+  central->setMinimumSize(kDesignClientSize);
   setCentralWidget(central);
 
-  QGroupBox* source = group("Source Code", central, {0, 0, 657, 609});
+  sourceGroup_ = group("Source Code", central, {0, 0, 657, 609});
+  QGroupBox* source = sourceGroup_;
   highlvl_ = new SourceEditor(source);
   highlvl_->setObjectName(QStringLiteral("highlvl"));
   highlvl_->setGeometry(8, 16, 633, 465);
-  QLabel* label5 = label("Current execution point:", source, 8, 480);
-  label5->setObjectName(QStringLiteral("Label5"));
+  findBar_ = new FindBar(*highlvl_, source);
+  connect(findBar_, &FindBar::shownOrHidden, this, &MainWindow::layoutControls);
+  label5_ = label("Current execution point:", source, 8, 480);
+  label5_->setObjectName(QStringLiteral("Label5"));
   // The design places Label6 at 128; a wider font than the design's moves it right of Label5.
-  label6_ = label("0", source, std::max(128, label5->x() + label5->width() + 4), 480);
+  label6_ = label("0", source, std::max(128, label5_->x() + label5_->width() + 4), 480);
   label6_->setObjectName(QStringLiteral("Label6"));
   checkBox1_ = new QCheckBox(QStringLiteral("Only translate"), source);
   checkBox1_->setObjectName(QStringLiteral("CheckBox1"));
   checkBox1_->setGeometry(552, 488, std::max(89, checkBox1_->sizeHint().width()), 17);
   label6_->setFixedWidth(checkBox1_->x() - label6_->x() - 8);
   connect(checkBox1_, &QCheckBox::toggled, this, &MainWindow::onlyTranslateToggled);
-  label("Assembly log:", source, 8, 496)->setObjectName(QStringLiteral("Label1"));
+  label1_ = label("Assembly log:", source, 8, 496);
+  label1_->setObjectName(QStringLiteral("Label1"));
   debug_ = new LineView(
       {[&debug] { return debug.lineCount(); }, [&debug](size_t i) { return debug.line(i); },
        [&debug] { return debug.appendedCount() + debug.clearCount(); }},
@@ -150,8 +163,8 @@ MainWindow::MainWindow(const AssemblyLog& debug) {
   memo.setColor(QPalette::Text, Qt::black);
   debug_->setPalette(memo);
 
-  QGroupBox* functions = group("Functions", central, {664, 0, 137, 369});
-  explorer_ = new QListWidget(functions);
+  functionsGroup_ = group("Functions", central, {664, 0, 137, 369});
+  explorer_ = new QListWidget(functionsGroup_);
   explorer_->setObjectName(QStringLiteral("explorer"));
   explorer_->setGeometry(8, 16, 121, 345);
   connect(explorer_, &QListWidget::itemClicked, this,
@@ -160,7 +173,42 @@ MainWindow::MainWindow(const AssemblyLog& debug) {
   buildMenus();
   buildHiddenGroups(central);
   buildRunTools();
-  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  central->installEventFilter(this);
+  resize(defaultSize());
+}
+
+QSize MainWindow::defaultSize() const {
+  // The bars' heights as the layout will give them; the central area at the design's size.
+  int extra = menuBar()->sizeHint().height() + statusBar()->sizeHint().height();
+  if (toolBar_ && !toolBar_->isHidden()) extra += toolBar_->sizeHint().height();
+  return {kDesignClientSize.width(), kDesignClientSize.height() + extra};
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) layoutControls();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::layoutControls() {
+  const QSize extra = (centralWidget()->size() - kDesignClientSize).expandedTo(QSize(0, 0));
+  const int dw = extra.width();
+  const int logGrowth = extra.height() / 3;
+  const int editorGrowth = extra.height() - logGrowth;
+  sourceGroup_->setGeometry(0, 0, 657 + dw, 609 + extra.height());
+  const int editorHeight = 465 + editorGrowth;
+  const int barHeight = findBar_->isVisible() ? findBar_->sizeHint().height() : 0;
+  highlvl_->setGeometry(8, 16, 633 + dw, editorHeight - barHeight);
+  if (barHeight) findBar_->setGeometry(8, 16 + editorHeight - barHeight, 633 + dw, barHeight);
+  label5_->move(8, 480 + editorGrowth);
+  checkBox1_->move(552 + dw, 488 + editorGrowth);
+  label6_->move(label6_->x(), 480 + editorGrowth);
+  label6_->setFixedWidth(checkBox1_->x() - label6_->x() - 8);
+  label1_->move(8, 496 + editorGrowth);
+  debug_->setGeometry(8, 512 + editorGrowth, 641 + dw, 89 + logGrowth);
+  functionsGroup_->setGeometry(664 + dw, 0, 137, 369 + extra.height());
+  explorer_->setGeometry(8, 16, 121, 345 + extra.height());
+  optionsGroup_->move(656 + dw, 376);
+  iconGroup_->move(664 + dw, 408);
 }
 
 void MainWindow::buildMenus() {
@@ -173,10 +221,15 @@ void MainWindow::buildMenus() {
       action = menuBar()->addAction(title);
     } else {
       if (!current || currentTitle != title) {
+        if (currentTitle == QLatin1String("&File")) {
+          auto* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+          editMenu_ = new EditMenu(*edit, *highlvl_, *findBar_);
+        }
         current = menuBar()->addMenu(title);
         currentTitle = title;
-        if (title == QLatin1String("Debug")) debugMenu_ = current;
+        if (title == QLatin1String("&Debug")) debugMenu_ = current;
       }
+      if (item.command == MainCommand::Exit) buildFileSubmenus(*current);
       if (item.separated) current->addSeparator();
       action = current->addAction(QString::fromLatin1(item.caption));
     }
@@ -188,8 +241,18 @@ void MainWindow::buildMenus() {
   }
 }
 
+void MainWindow::buildFileSubmenus(QMenu& file) {
+  file.addSeparator();
+  recentMenu_ = file.addMenu(QStringLiteral("Open &recent"));
+  recentMenu_->setObjectName(QStringLiteral("OpenRecentMenu"));
+  examplesMenu_ = file.addMenu(QStringLiteral("E&xamples"));
+  examplesMenu_->setObjectName(QStringLiteral("ExamplesMenu"));
+  file.addSeparator();
+}
+
 void MainWindow::buildHiddenGroups(QWidget* central) {
   QGroupBox* options = group("Options", central, {656, 376, 105, 233});
+  optionsGroup_ = options;
   int top = 16;
   for (const HiddenButton& b : kOptionButtons) {
     auto* button = new QPushButton(QString::fromLatin1(b.caption), options);
@@ -203,6 +266,7 @@ void MainWindow::buildHiddenGroups(QWidget* central) {
   options->hide();
 
   QGroupBox* icon = group("Icon", central, {664, 408, 105, 81});
+  iconGroup_ = icon;
   label3_ = label("Make Exe first", icon, 8, 16);
   label3_->setObjectName(QStringLiteral("Label3"));
   QFont bold = label3_->font();
@@ -242,7 +306,6 @@ void MainWindow::buildRunTools() {
   warningStatus_->setStyleSheet(QStringLiteral("color: #8a5a00"));
   statusBar()->addWidget(runStatus_);
   statusBar()->addWidget(warningStatus_, 1);
-  statusBar()->setSizeGripEnabled(false);
 
   variables_ = new VariablesPanel(this);
   watch_ = new WatchPanel(this);
@@ -284,16 +347,8 @@ void MainWindow::showDebugPanels() {
 }
 
 void MainWindow::keepOnScreen() {
-  QScreen* screen = this->screen();
-  if (!screen || !isVisible()) return;
-  layout()->activate();
-  const QRect room = screen->availableGeometry();
-  QRect frame = frameGeometry();
-  frame.moveRight(std::min(frame.right(), room.right()));
-  frame.moveBottom(std::min(frame.bottom(), room.bottom()));
-  frame.moveLeft(std::max(frame.left(), room.left()));
-  frame.moveTop(std::max(frame.top(), room.top()));
-  if (frame.topLeft() != frameGeometry().topLeft()) move(frame.topLeft());
+  if (!isVisible()) return;
+  placeWindow(*this, frameGeometry().topLeft());
 }
 
 QAction* MainWindow::action(MainCommand command) const {
@@ -338,12 +393,7 @@ void MainWindow::showBuiltFile(const std::string& name) {
 }
 
 void MainWindow::centreOnScreen() {
-  layout()->activate();  // the tool bar and status bar count in the window's size
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
-  }
+  centreOnPrimaryScreen(*this);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "gui/call_stack_panel.h"
+#include "gui/edit_menu.h"
+#include "gui/find_bar.h"
 #include "gui/line_view.h"
 #include "gui/source_editor.h"
 #include "gui/variables_panel.h"
@@ -68,6 +70,15 @@ class MainWindow : public QMainWindow {
   CallStackPanel& callStackPanel() { return *callStack_; }
   QLabel& runStatus() { return *runStatus_; }
   QLabel& warningStatus() { return *warningStatus_; }
+  FindBar& findBar() { return *findBar_; }
+  EditMenu& editMenu() { return *editMenu_; }
+  QAction* action(EditCommand command) const { return editMenu_->action(command); }
+  // File > Open recent and File > Examples; the session fills them.
+  QMenu& recentMenu() { return *recentMenu_; }
+  QMenu& examplesMenu() { return *examplesMenu_; }
+  // The window's size when nothing was remembered: the client area the form design gives, plus
+  // the menu, tool and status bars.
+  QSize defaultSize() const;
 
   // Shows the function list's entries, keeping the selection and scroll position when they did
   // not change.
@@ -75,6 +86,7 @@ class MainWindow : public QMainWindow {
   void showExecutionPoint(const std::string& text);
   void showOnlyTranslate(bool checked);
   void showBuiltFile(const std::string& name);
+  // Centres the window at its real size (frame included) on the screen, wholly on it.
   void centreOnScreen();
   // Enables the run commands that fit: Stop while a program runs, Continue while it is paused.
   void showRunState(bool running, bool paused);
@@ -93,9 +105,14 @@ class MainWindow : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void buildMenus();
+  void buildFileSubmenus(QMenu& file);
+  // Places the controls: at the default size where the form design puts them; a larger window
+  // gives its extra width and height to the editor and the assembly log.
+  void layoutControls();
   void buildHiddenGroups(QWidget* central);
   void buildRunTools();
 
@@ -104,6 +121,16 @@ class MainWindow : public QMainWindow {
   QListWidget* explorer_;
   QCheckBox* checkBox1_;
   QLabel* label6_;
+  QLabel* label5_ = nullptr;
+  QLabel* label1_ = nullptr;
+  QGroupBox* sourceGroup_ = nullptr;
+  QGroupBox* functionsGroup_ = nullptr;
+  QGroupBox* optionsGroup_ = nullptr;
+  QGroupBox* iconGroup_ = nullptr;
+  FindBar* findBar_ = nullptr;
+  EditMenu* editMenu_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  QMenu* examplesMenu_ = nullptr;
   QLabel* label3_ = nullptr;
   QAction* runButton_ = nullptr;
   QToolBar* toolBar_ = nullptr;

@@ -69,14 +69,11 @@ void QnLexer::setKeywordColour(const QColor& colour) {
 void QnLexer::styleText(int start, int end) {
   QsciScintilla* ed = editor();
   if (!ed || start >= end) return;
-  // Positions are byte offsets; lexing always begins at the start of a line.
+  // Positions are byte offsets; lexing always begins at the start of a line, and each line is
+  // coloured on its own.
   long firstLine = ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, start);
   long lastLine = ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, end - 1);
   long lineStart = ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, firstLine);
-  LineState state = LineState::Normal;
-  if (firstLine > 0)
-    state = static_cast<LineState>(
-        ed->SendScintilla(QsciScintillaBase::SCI_GETLINESTATE, firstLine - 1));
 
   startStyling(static_cast<int>(lineStart));
   std::vector<SyntaxSpan> spans;
@@ -91,11 +88,10 @@ void QnLexer::styleText(int start, int end) {
     auto* text = reinterpret_cast<const char*>(ed->SendScintilla(
         QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), to - from));
     std::string_view bytes = text ? std::string_view(text, static_cast<size_t>(to - from)) : "";
-    state = scanLine(bytes, state, spans);
+    scanLine(bytes, spans);
     for (const SyntaxSpan& s : spans)
       setStyling(static_cast<int>(s.length), static_cast<int>(s.style));
     if (next > to) setStyling(static_cast<int>(next - to), static_cast<int>(SyntaxStyle::Blank));
-    ed->SendScintilla(QsciScintillaBase::SCI_SETLINESTATE, line, static_cast<long>(state));
   }
 }
 

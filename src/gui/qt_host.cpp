@@ -62,10 +62,28 @@ std::optional<std::string> QtHost::inputBox(const std::string& caption, const st
 }
 
 std::optional<std::string> QtHost::openFileDialog(const FileDialogRequest& request) {
-  return openDialog1_.open(dialogParent(), request);
+  std::optional<std::string> chosen;
+  if (presetOpen_) {
+    chosen = std::move(presetOpen_);
+    presetOpen_.reset();
+  } else {
+    chosen = askOpenFile(request);
+  }
+  if (chosen) chosenFile_ = chosen;
+  return chosen;
 }
 
 std::optional<std::string> QtHost::saveFileDialog(const FileDialogRequest& request) {
+  std::optional<std::string> chosen = askSaveFile(request);
+  if (chosen) chosenFile_ = chosen;
+  return chosen;
+}
+
+std::optional<std::string> QtHost::askOpenFile(const FileDialogRequest& request) {
+  return openDialog1_.open(dialogParent(), request);
+}
+
+std::optional<std::string> QtHost::askSaveFile(const FileDialogRequest& request) {
   return saveDialog1_.save(dialogParent(), request);
 }
 

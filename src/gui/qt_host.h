@@ -60,8 +60,17 @@ class QtHost : public Host {
   int messageBox(const std::string& text, const std::string& caption, int flags) final;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
-  std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
-  std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+  // The file dialogs: askOpenFile and askSaveFile, unless an answer was preset. The chosen name is
+  // kept until forgetChosenFile().
+  std::optional<std::string> openFileDialog(const FileDialogRequest& request) final;
+  std::optional<std::string> saveFileDialog(const FileDialogRequest& request) final;
+  // The next open dialog answers `path` without showing itself (Open recent, Examples).
+  void presetOpenAnswer(std::string path) { presetOpen_ = std::move(path); }
+  const std::optional<std::string>& chosenFile() const { return chosenFile_; }
+  void forgetChosenFile() {
+    chosenFile_.reset();
+    presetOpen_.reset();
+  }
 
   void consoleLineAdded(const std::string& line) override;
   void consoleCleared() override;
@@ -81,6 +90,8 @@ class QtHost : public Host {
   QWidget* dialogParent() const;
   // The message box itself: Qt's dialog, answering the button pressed.
   virtual int askMessageBox(const std::string& text, const std::string& caption, int flags);
+  virtual std::optional<std::string> askOpenFile(const FileDialogRequest& request);
+  virtual std::optional<std::string> askSaveFile(const FileDialogRequest& request);
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -94,6 +105,8 @@ class QtHost : public Host {
   uint64_t pumps_ = 0;
   FileDialogMemory openDialog1_;
   FileDialogMemory saveDialog1_;
+  std::optional<std::string> presetOpen_;
+  std::optional<std::string> chosenFile_;
 };
 
 }  // namespace trel::gui

@@ -1,4 +1,5 @@
 #include "gui/session.h"
+
 #include "rtl/errors.h"
 
 #include <QApplication>
@@ -8,7 +9,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
+#include "gui/window_placement.h"
 #include "rtl/text.h"
 
 namespace trel::gui {
@@ -34,8 +37,12 @@ constexpr CommandHandler kHandlers[] = {
 };
 
 constexpr int kTimer1Interval = 100;
+
 constexpr int kSplashMilliseconds = 2000;
 const QColor kKeywordColour(255, 102, 0);
+
+// While the editor holds unsaved changes, its text goes to the recovery file this often.
+constexpr int kAutosaveInterval = 30000;
 
 // Typing in a long source copies the whole text each time, so wait for a pause there.
 constexpr int kLongSourceLines = 20000;
@@ -80,6 +87,12 @@ Session::Session(QtHost& host, std::vector<std::string> arguments)
           [this](bool checked) { form_.machine.CheckBox1 = checked; });
   connect(main_.get(), &MainWindow::closeRequested, this, &Session::onMainWindowClose);
   connect(&main_->editor(), &SourceEditor::userEdited, this, &Session::onEditorEdited);
+  connect(&main_->editor(), &SourceEditor::helpRequested, this, &Session::helpAtCursor);
+  connect(&main_->editor(), &QsciScintilla::modificationChanged, this, &Session::updateCaption);
+  connect(main_->recentMenu().menuAction(), &QAction::hovered, this, &Session::fillRecentMenu);
+  connect(&main_->recentMenu(), &QMenu::aboutToShow, this, &Session::fillRecentMenu);
+  autosave_.setInterval(kAutosaveInterval);
+  connect(&autosave_, &QTimer::timeout, this, &Session::autosaveNow);
   connect(console_.get(), &ConsoleWindow::runLineRequested, this, [this] {
     command([this] { form_.ConsoleButton1Click(); });
     console_->clearInput();
@@ -107,10 +120,25 @@ void Session::start() {
     splash_->showFor(kSplashMilliseconds);
   }
   refresh();
-  main_->centreOnScreen();
+  if (form_.ideMode()) {
+    fillExamplesMenu();
+    restorePlaces();
+  }
+  if (!placesRestored_) main_->centreOnScreen();
   main_->show();
+  // Only now does the window manager frame the window: centre it again at its real size.
+  QTimer::singleShot(0, this, [this] {
+    if (placesRestored_)
+      main_->keepOnScreen();
+    else
+      main_->centreOnScreen();
+  });
   if (splash_) bringToFront(*splash_);
   if (form_.timer1Enabled) timer1_.start();
+  if (form_.ideMode()) {
+    offerRecovery();
+    autosave_.start();
+  }
 }
 
 bool Session::command(const std::function<void()>& handler) {
@@ -147,9 +175,9 @@ void Session::runCommand(MainCommand c) {
   }
   for (const CommandHandler& h : kHandlers) {
     if (h.command != c) continue;
+    host_.forgetChosenFile();
     bool ok = command([this, &h] { (form_.*h.handler)(); });
-    if (ok && c == MainCommand::ShowLowLevel) presentLowLevel();
-    if (ok && c == MainCommand::Help) presentHelp();
+    if (ok) afterCommand(c);
     return;
   }
 }
@@ -164,6 +192,7 @@ void Session::syncEditorToForm() {
 
 void Session::onEditorEdited() {
   debugging_->editorEdited();
+  autosaveDirty_ = true;
   editorDirty_ = true;
   editorSync_.start(main_->editor().lines() > kLongSourceLines ? kLongSourceSyncDelay : 0);
 }
@@ -182,9 +211,10 @@ void Session::presentLowLevel() {
   if (!form_.lowLevelVisible) return;
   lowLevel_->showSnapshot(form_.lowLevelMemo1, form_.lowLevelMemo2, form_.lowLevelSelectedLine);
   if (!lowLevel_->isVisible()) {
-    QRect frame = lowLevel_->frameGeometry();
-    frame.moveCenter(main_->frameGeometry().center());
-    lowLevel_->move(frame.topLeft());
+    if (viewerPlace_)
+      placeWindow(*lowLevel_, *viewerPlace_);
+    else
+      centreWindow(*lowLevel_, main_->frameGeometry().center());
   }
   lowLevel_->show();
   bringToFront(*lowLevel_);
@@ -193,11 +223,7 @@ void Session::presentLowLevel() {
 void Session::presentHelp() {
   if (!form_.helpVisible) return;
   help_->showText(form_.RichEdit1);
-  if (!help_->isVisible()) {
-    QRect frame = help_->frameGeometry();
-    frame.moveCenter(main_->frameGeometry().center());
-    help_->move(frame.topLeft());
-  }
+  if (!help_->isVisible()) centreWindow(*help_, main_->frameGeometry().center());
   help_->show();
   bringToFront(*help_);
 }
@@ -237,13 +263,12 @@ void Session::consoleCleared() {
 void Session::placeConsole() {
   if (consolePlaced_) return;
   consolePlaced_ = true;
-  QRect frame = console_->frameGeometry();
-  if (main_->isVisible()) {
-    frame.moveTopLeft(main_->frameGeometry().topLeft() + QPoint(200, 140));
-  } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    frame.moveCenter(screen->availableGeometry().center());
-  }
-  console_->move(frame.topLeft());
+  if (consolePlace_)
+    placeWindow(*console_, *consolePlace_);
+  else if (main_->isVisible())
+    placeWindow(*console_, main_->frameGeometry().topLeft() + QPoint(200, 140));
+  else
+    centreOnPrimaryScreen(*console_);
 }
 
 void Session::consoleVisibilityChanged(bool visible) {
@@ -331,6 +356,10 @@ void Session::endOnSignal(int signal) {
   syncEditorToForm();
   try {
     form_.FormClose();
+    if (form_.ideMode()) {
+      std::error_code ignored;
+      std::filesystem::remove(recoveryPath(), ignored);
+    }
   } catch (const std::exception& e) {
     std::fprintf(stderr, "trel: %s\n", errorText(e).c_str());
   }
@@ -366,6 +395,11 @@ void Session::onMainWindowClose(QCloseEvent* event) {
     }
   }
   event->accept();
+  if (form_.ideMode()) {
+    rememberPlaces();
+    std::error_code ignored;
+    std::filesystem::remove(recoveryPath(), ignored);  // code.qn holds the text now
+  }
   if (debugging_->isPaused()) {
     quitWhenRunsEnd(exitStatus_);
     return;

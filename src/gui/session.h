@@ -8,6 +8,7 @@
 #pragma once
 
 #include <QObject>
+#include <QPoint>
 #include <QTimer>
 
 #include <functional>
@@ -53,6 +54,22 @@ class Session : public QObject, public QtViews {
   // Copies the editor's text into highlvl when the user changed it since the last copy.
   void syncEditorToForm();
 
+  // Open recent and Examples: open a file as the Open command does, without its dialog. An
+  // example is first copied into the start-up directory's "projects" folder.
+  void openFile(const std::string& path);
+  void openExample(const std::string& path);
+  // Lists the recent files in File > Open recent, dropping those that no longer exist (with a
+  // note in the status bar).
+  void fillRecentMenu();
+  // F1 in the editor: the guide, at the entry of the keyword or formula function at the caret.
+  void helpAtCursor();
+
+  // The recovery file beside code.qn, which autosave writes while the text has unsaved changes.
+  std::string recoveryPath() const;
+  void setAutosaveInterval(int milliseconds) { autosave_.setInterval(milliseconds); }
+  void autosaveNow();
+  const std::string& currentFile() const { return currentFile_; }
+
   TForm1& form() { return form_; }
   QtHost& host() { return host_; }
   MainWindow& mainWindow() { return *main_; }
@@ -89,6 +106,13 @@ class Session : public QObject, public QtViews {
   void onExplorerClicked(int row);
   void presentLowLevel();
   void presentHelp();
+  void afterCommand(MainCommand command);
+  void noteFile(const std::string& path);
+  void updateCaption();
+  void fillExamplesMenu();
+  void offerRecovery();
+  void restorePlaces();
+  void rememberPlaces();
   void scheduleRefresh();
   void endWhenNoWindowIsVisible();
   void placeConsole();
@@ -114,6 +138,13 @@ class Session : public QObject, public QtViews {
   std::optional<int> quitAfterRuns_;
   std::function<void(int)> quit_;
   std::string shownLabel3_;
+  std::string currentFile_;  // the file of the last Open or Save; empty before either
+  QTimer autosave_;
+  bool autosaveDirty_ = false;
+  bool placesRestored_ = false;
+  // Where the console and the low-level viewer stood when the last session ended.
+  std::optional<QPoint> consolePlace_;
+  std::optional<QPoint> viewerPlace_;
 };
 
 }  // namespace trel::gui

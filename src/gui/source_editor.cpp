@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include <QKeyEvent>
+
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
@@ -79,6 +81,16 @@ SourceEditor::SourceEditor(QWidget* parent) : QsciScintilla(parent), lexer_(new 
   setMarginsForegroundColor(Qt::white);
   setMarginsBackgroundColor(QColor(64, 64, 64));
   setMarginWidth(2, 0);
+  // Comforts: Enter keeps the previous line's indentation, the bracket pair at the caret lights
+  // up, and the caret's line is a shade lighter than the rest.
+  setAutoIndent(true);
+  setBraceMatching(SloppyBraceMatch);
+  setMatchedBraceBackgroundColor(QColor(60, 90, 60));
+  setMatchedBraceForegroundColor(Qt::white);
+  setUnmatchedBraceForegroundColor(QColor(255, 80, 80));
+  setCaretLineVisible(true);
+  setCaretLineBackgroundColor(QColor(34, 34, 34));
+  setWhitespaceForegroundColor(QColor(90, 90, 90));
   defineMarks();
   // Esc belongs to the window's Stop command; the editor would otherwise claim it.
   if (QsciCommand* cancel = standardCommands()->boundTo(Qt::Key_Escape)) cancel->setKey(0);
@@ -205,6 +217,70 @@ std::string SourceEditor::bytes() const {
   auto* text = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
   if (!text || length <= 0) return {};
   return std::string(text, static_cast<size_t>(length));
+}
+
+bool SourceEditor::event(QEvent* event) {
+  // F1 here is help on the caret's word, not the window's Help command.
+  if (event->type() == QEvent::ShortcutOverride &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 &&
+      static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+    event->accept();
+    return true;
+  }
+  return QsciScintilla::event(event);
+}
+
+void SourceEditor::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_F1 && event->modifiers() == Qt::NoModifier) {
+    emit helpRequested();
+    return;
+  }
+  QsciScintilla::keyPressEvent(event);
+}
+
+void SourceEditor::goToLine(int oneBasedLine) {
+  int line = std::clamp(oneBasedLine, 1, std::max(1, lines())) - 1;
+  setCursorPosition(line, 0);
+  ensureLineVisible(line);
+  setFocus();
+}
+
+void SourceEditor::toggleLineComment() {
+  // Straight from the document: QsciScintilla's own selection state follows only after a repaint.
+  const long selStart = SendScintilla(SCI_GETSELECTIONSTART);
+  const long selEnd = SendScintilla(SCI_GETSELECTIONEND);
+  const bool selected = selEnd > selStart;
+  const int fromLine = static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, selStart));
+  int toLine = static_cast<int>(SendScintilla(SCI_LINEFROMPOSITION, selEnd));
+  // A selection that ends at the start of a line does not take that line in.
+  if (selected && toLine > fromLine &&
+      SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(toLine)) == selEnd)
+    --toLine;
+  auto startsWithComment = [this](int line) {
+    long start = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
+    return end - start >= 2 &&
+           SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(start)) == '/' &&
+           SendScintilla(SCI_GETCHARAT, static_cast<unsigned long>(start + 1)) == '/';
+  };
+  bool remove = true;
+  for (int line = fromLine; line <= toLine && remove; ++line) remove = startsWithComment(line);
+  SendScintilla(SCI_BEGINUNDOACTION);
+  for (int line = fromLine; line <= toLine; ++line) {
+    long start = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+    if (remove) {
+      SendScintilla(SCI_DELETERANGE, static_cast<unsigned long>(start), 2L);
+    } else {
+      SendScintilla(SCI_INSERTTEXT, static_cast<unsigned long>(start), "//");
+    }
+  }
+  SendScintilla(SCI_ENDUNDOACTION);
+  // The lines stay selected whole, so the command can be given again to take it back.
+  if (selected) {
+    long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(toLine));
+    long start = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(fromLine));
+    SendScintilla(SCI_SETSEL, static_cast<unsigned long>(start), end);
+  }
 }
 
 void SourceEditor::selectInCrLfText(const std::vector<std::string>& lines, int start, int length) {

@@ -43,6 +43,13 @@ class SourceEditor : public QsciScintilla {
   void markCurrentLine(int line);
   int currentLine() const;
 
+  // Moves the caret to the start of a line counted from 1, as the gutter counts (clamped to the
+  // text), and scrolls it into view.
+  void goToLine(int oneBasedLine);
+  // Adds "//" at the start of every line the selection touches (the caret's line without one),
+  // or removes it when every such line already starts with it; one undoable step.
+  void toggleLineComment();
+
   // Selects `length` characters from `start` of the lines' text in which every line is followed
   // by CR LF (a line break counts two), and scrolls the selection into view.
   void selectInCrLfText(const std::vector<std::string>& lines, int start, int length);
@@ -52,6 +59,12 @@ class SourceEditor : public QsciScintilla {
   void userEdited();
   // A breakpoint was set or removed by a click in the margin or toggleBreakpoint().
   void breakpointsChanged();
+  // F1 in the editor: help on the word at the caret.
+  void helpRequested();
+
+ protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void fitGutter();

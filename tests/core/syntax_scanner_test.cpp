@@ -6,17 +6,14 @@
 
 #include <string>
 
-using trel::LineState;
 using trel::scanLine;
 using trel::SyntaxSpan;
 
 namespace {
 
-std::string styles(std::string_view line, LineState in = LineState::Normal,
-                   LineState* out = nullptr) {
+std::string styles(std::string_view line) {
   std::vector<SyntaxSpan> spans;
-  LineState end = scanLine(line, in, spans);
-  if (out) *out = end;
+  scanLine(line, spans);
   std::string s;
   size_t covered = 0;
   for (const SyntaxSpan& span : spans) {
@@ -30,8 +27,8 @@ std::string styles(std::string_view line, LineState in = LineState::Normal,
 }
 
 // Every byte of the line has a style, with no gap and no overlap.
-bool coversEveryByte(std::string_view line, LineState in) {
-  std::string s = styles(line, in);
+bool coversEveryByte(std::string_view line) {
+  std::string s = styles(line);
   return s.size() == line.size() && s.find_first_not_of("-CKINSP.y") == std::string::npos;
 }
 
@@ -48,24 +45,19 @@ TEST(SyntaxScanner, KeywordsMatchWithoutRegardToCase) {
   EXPECT_EQ(trel::syntaxKeywords().size(), 43u);
 }
 
-TEST(SyntaxScanner, CommentsRunToTheEndOfTheLine) {
-  EXPECT_EQ(styles("x:=1 // note"), "IKKN.CCCCCCC");
-  EXPECT_EQ(styles("a; b"), "ICCC");  // ";" starts a comment too
+// A comment is exactly a line that does not run: the interpreter blanks every line holding "//",
+// wherever it stands, and runs everything else, whatever other languages call a comment.
+TEST(SyntaxScanner, ALineHoldingDoubleSlashIsACommentWholeAndNothingElseIs) {
+  EXPECT_EQ(styles("x:=1 // note"), "CCCCCCCCCCCC");
+  EXPECT_EQ(styles("%ECHO \"http://a\""), "CCCCCCCCCCCCCCCC");
+  EXPECT_EQ(styles("//"), "CC");
+  EXPECT_EQ(styles("a; b"), "Iy.I");
+  EXPECT_EQ(styles("x (* a *)"), "I.yK.I.Ky");
+  EXPECT_EQ(styles("{ one } /x"), "y.III.y.KI");
+  EXPECT_EQ(styles("/* a */"), "KK.I.KK");
   EXPECT_EQ(styles("#define x"), "PPPPPPPPP");
   EXPECT_EQ(styles("say \"a;b\""), "III.SSSSS");
   EXPECT_EQ(styles("\"open"), "SSSSS");
-}
-
-TEST(SyntaxScanner, BlockCommentsSpanLines) {
-  LineState state;
-  EXPECT_EQ(styles("x (* a", LineState::Normal, &state), "I.CCCC");
-  EXPECT_EQ(state, LineState::ParenComment);
-  EXPECT_EQ(styles("b *) y", state, &state), "CCCC.I");
-  EXPECT_EQ(state, LineState::Normal);
-  EXPECT_EQ(styles("{ one } two"), "CCCCCCC.III");
-  EXPECT_EQ(styles("/* a", LineState::Normal, &state), "CCCC");
-  EXPECT_EQ(state, LineState::SlashComment);
-  EXPECT_EQ(styles("} still", LineState::SlashComment, &state), "CCCCCCC");
 }
 
 TEST(SyntaxScanner, AnyBytesAreCovered) {
@@ -73,23 +65,15 @@ TEST(SyntaxScanner, AnyBytesAreCovered) {
   EXPECT_EQ(styles(""), "");
 }
 
-TEST(SyntaxScanner, EveryPairOfBytesAndEveryCutOfALineIsCoveredInEveryState) {
-  const LineState states[] = {LineState::Normal, LineState::ParenComment, LineState::BraceComment,
-                              LineState::SlashComment};
-  for (LineState in : states) {
-    for (int a = 0; a < 256; ++a)
-      for (int b = 0; b < 256; ++b) {
-        const char pair[] = {static_cast<char>(a), static_cast<char>(b)};
-        ASSERT_TRUE(coversEveryByte(std::string_view(pair, 2), in)) << a << ", " << b;
-      }
-    const std::string line = "IF END x:=a (* b *) { c } /* d */ ## DEF (ENTRY) \xff\xc3 \"s\" // e";
-    for (size_t n = 0; n <= line.size(); ++n)
-      ASSERT_TRUE(coversEveryByte(std::string_view(line).substr(0, n), in)) << n;
-  }
-  // A comment still open at the end of an empty line stays open.
-  LineState out;
-  EXPECT_EQ(styles("", LineState::BraceComment, &out), "");
-  EXPECT_EQ(out, LineState::BraceComment);
+TEST(SyntaxScanner, EveryPairOfBytesAndEveryCutOfALineIsCovered) {
+  for (int a = 0; a < 256; ++a)
+    for (int b = 0; b < 256; ++b) {
+      const char pair[] = {static_cast<char>(a), static_cast<char>(b)};
+      ASSERT_TRUE(coversEveryByte(std::string_view(pair, 2))) << a << ", " << b;
+    }
+  const std::string line = "IF END x:=a (* b *) { c } /* d */ ## DEF (ENTRY) \xff\xc3 \"s\" // e";
+  for (size_t n = 0; n <= line.size(); ++n)
+    ASSERT_TRUE(coversEveryByte(std::string_view(line).substr(0, n))) << n;
 }
 
 }  // namespace

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <unistd.h>
 
+#include "gui/ide_settings.h"
 #include "rtl/text.h"
 
 namespace trel::guitest {
@@ -40,11 +42,11 @@ std::optional<std::string> ScriptedHost::inputBox(const std::string&, const std:
   return next();
 }
 
-std::optional<std::string> ScriptedHost::openFileDialog(const FileDialogRequest&) {
+std::optional<std::string> ScriptedHost::askOpenFile(const FileDialogRequest&) {
   return next();
 }
 
-std::optional<std::string> ScriptedHost::saveFileDialog(const FileDialogRequest&) {
+std::optional<std::string> ScriptedHost::askSaveFile(const FileDialogRequest&) {
   return next();
 }
 
@@ -67,7 +69,11 @@ void StartupDirectory::write(const std::string& name, const std::string& content
   writeWholeFile(path(name), content);
 }
 
-Ide::Ide(const std::string& source, std::vector<std::string> arguments) {
+Ide::Ide(const std::string& source, std::vector<std::string> arguments, Settings settings) {
+  if (settings == Settings::Fresh) {
+    std::error_code ignored;
+    std::filesystem::remove(QFile::encodeName(gui::settingsPath()).toStdString(), ignored);
+  }
   dir.write("code.qn", source);
   session = std::make_unique<gui::Session>(host, std::move(arguments));
   session->setQuit([this](int status) { quits.push_back(status); });
@@ -105,6 +111,12 @@ void serve(int milliseconds) {
 
 // Runs every test class, or with a first argument "Class" or "Class::function" just that one.
 int main(int argc, char** argv) {
+  // What the IDE remembers goes to a folder of this run's own, never to the user's.
+  const std::string config =
+      (std::filesystem::temp_directory_path() / ("trel-gui-config-" + std::to_string(::getpid())))
+          .string();
+  std::filesystem::create_directories(config);
+  qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(config));
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
   QString only;
@@ -122,5 +134,7 @@ int main(int argc, char** argv) {
     if (!only.isEmpty() && only != test->metaObject()->className()) continue;
     failures += QTest::qExec(test.get(), args);
   }
+  std::error_code ignored;
+  std::filesystem::remove_all(config, ignored);
   return failures == 0 ? 0 : 1;
 }

@@ -35,8 +35,8 @@ class ScriptedHost : public gui::QtHost {
   int askMessageBox(const std::string& text, const std::string& caption, int flags) override;
   std::optional<std::string> inputBox(const std::string& caption, const std::string& prompt,
                                       const std::string& value) override;
-  std::optional<std::string> openFileDialog(const FileDialogRequest& request) override;
-  std::optional<std::string> saveFileDialog(const FileDialogRequest& request) override;
+  std::optional<std::string> askOpenFile(const FileDialogRequest& request) override;
+  std::optional<std::string> askSaveFile(const FileDialogRequest& request) override;
   void endProcess(int status) override { endStatus = status; }
   int endStatus = -1;
 
@@ -58,10 +58,13 @@ class StartupDirectory {
 };
 
 // The IDE (first argument "base.exe", or `arguments`) started in a fresh start-up directory that
-// holds "code.qn" with `source`.
+// holds "code.qn" with `source`; with Settings::Kept it starts with what an earlier IDE of the
+// test remembered (recent files, window places), as after a restart.
+enum class Settings { Fresh, Kept };
 struct Ide {
   explicit Ide(const std::string& source = "%ECHO hi",
-               std::vector<std::string> arguments = {"base.exe"});
+               std::vector<std::string> arguments = {"base.exe"},
+               Settings settings = Settings::Fresh);
   ~Ide();
   StartupDirectory dir;
   ScriptedHost host;

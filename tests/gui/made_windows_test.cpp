@@ -90,12 +90,21 @@ class MadeWindowsTest : public QObject {
     QVERIFY(ide.host.messages.empty());
     auto& forms = ide.session->madeWindows().forms();
     QCOMPARE(forms.size(), size_t(2));
-    QCOMPARE(forms[1]->componentName(), std::string("formx1"));  // names start again each run
+    // The second run's window and label get names the first run's do not hold, so a click tells
+    // them apart.
+    QCOMPARE(forms[0]->componentName(), std::string("formx1"));
+    QCOMPARE(forms[1]->componentName(), std::string("formx1_2"));
+    QCOMPARE(forms[1]->findChildren<trel::gui::MadeLabel*>()[0]->componentName(),
+             std::string("label1_2"));
     QVERIFY(forms[0]->isVisible() && forms[1]->isVisible());
     QVERIFY(forms[0]->winId() != forms[1]->winId());
     QTest::mouseClick(forms[0].get(), Qt::LeftButton, {}, QPoint(50, 50));
     serve();
     QCOMPARE(ide.form().machine.table.GetVariable("__SENDERCLASS__"), std::string("TForm"));
+    QCOMPARE(ide.form().machine.table.GetVariable("__SENDERNAME__"), std::string("formx1"));
+    QTest::mouseClick(forms[1].get(), Qt::LeftButton, {}, QPoint(50, 50));
+    serve();
+    QCOMPARE(ide.form().machine.table.GetVariable("__SENDERNAME__"), std::string("formx1_2"));
     // Closing a made window only hides it.
     forms[0]->close();
     serve();
