@@ -7,7 +7,8 @@
 // Each figure is the median of several rounds; the rounds interleave the two sides. Then the
 // cost of one @FORMULA step in a running program with 10 and with 5,000 declared variables.
 //
-//   formula_bench [--quick]
+//   formula_bench [--quick] [--formulas | --steps]   (--formulas: the expressions alone;
+//                                                    --steps: the @FORMULA figures alone)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -184,7 +185,20 @@ void instructionBench(int rounds, int iterations) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool quick = argc > 1 && std::string(argv[1]) == "--quick";
+  bool quick = false, formulas = true, steps = true;
+  for (int k = 1; k < argc; ++k) {
+    const std::string arg = argv[k];
+    if (arg == "--quick") {
+      quick = true;
+    } else if (arg == "--formulas") {
+      steps = false;
+    } else if (arg == "--steps") {
+      formulas = false;
+    } else {
+      std::fprintf(stderr, "usage: formula_bench [--quick] [--formulas | --steps]\n");
+      return 2;
+    }
+  }
   std::vector<Expression> list = readExpressions();
   if (list.empty()) {
     std::fprintf(stderr, "no expressions in %s\n", TREL_FORMULA_EXPRESSIONS);
@@ -193,7 +207,7 @@ int main(int argc, char** argv) {
 #if !TREL_WITH_MUPARSER
   std::printf("(muparser not built in: Trel's figures alone)\n");
 #endif
-  formulaBench(list, quick ? 3 : 9, quick ? 100 : 400, quick ? 20000 : 200000);
-  instructionBench(quick ? 3 : 7, quick ? 20000 : 100000);
+  if (formulas) formulaBench(list, quick ? 3 : 9, quick ? 100 : 400, quick ? 20000 : 200000);
+  if (steps) instructionBench(quick ? 3 : 7, quick ? 20000 : 100000);
   return 0;
 }

@@ -135,11 +135,24 @@ ArrayVariables& TArtFormula::arrayValues(int n, TCalcItem* values) {
   return arrayVariables_;
 }
 
+bool TArtFormula::computeFastOn(int n, TCalcItem* values, double& value) {
+  if (busy_ || Step || !fast_.usable() || n != compiledCount_ || n != arrayVariables_.count() ||
+      (n > 0 && !values))
+    return false;
+  arrayVariables_.setValues(values);
+  context_.bindArray(arrayVariables_, n, values);
+  return fast_.run(values, n, value);
+}
+
 std::string TArtFormula::Compute(int n, TCalcItem* values) {
+  double value;
+  if (computeFastOn(n, values, value)) return realToText(value);
   return Compute(arrayValues(n, values));
 }
 
 TCalcItem TArtFormula::ComputeValue(int n, TCalcItem* values) {
+  double value;
+  if (computeFastOn(n, values, value)) return TCalcItem(value);
   return ComputeValue(arrayValues(n, values));
 }
 

@@ -88,6 +88,9 @@ class TArtFormula {
   // Computes numbers-only code on the fast path; false when the general evaluator must run it.
   bool computeFast(FormulaVariables& variables, double& value);
   ArrayVariables& arrayValues(int n, TCalcItem* values);
+  // computeFast on values given as an array, without the general path's checks and set-up:
+  // false also when a check would fail, so that the general path raises its error.
+  bool computeFastOn(int n, TCalcItem* values, double& value);
 
   std::string literals_;
   std::array<bool, 256> alphabet_{};

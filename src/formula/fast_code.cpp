@@ -31,6 +31,7 @@ inline double divide(double a, double b) {
 
 bool FastCode::translate(const std::string& code) {
   ops_.clear();
+  variablesNeeded_ = 0;
   const auto* c = reinterpret_cast<const uint8_t*>(code.data());
   const size_t n = code.size();
   int depth = 0;
@@ -57,6 +58,7 @@ bool FastCode::translate(const std::string& code) {
         if (n - pos < 5 || !take(0, 1)) return fail();
         o.kind = Variable;
         o.index = fcode::getU32(c + pos + 1);
+        if (o.index >= variablesNeeded_) variablesNeeded_ = o.index + 1;
         pos += 5;
         break;
       case fcode::kCall: {
@@ -145,110 +147,124 @@ void FastCode::add(Op o) {
   ops_.push_back(o);
 }
 
-bool FastCode::run(VariableContext& variables, double& result) const {
-  double stack[kMaxDepth];
-  int top = 0;
-  const int hostCount = variables.hostCount();
-  const TCalcItem* direct = variables.directValues();
-  auto variable = [&](uint32_t index, double& value) {
-    if (index >= static_cast<uint32_t>(hostCount)) return false;
-    const TCalcItem& v = direct ? direct[index] : variables.hostValue(static_cast<int>(index));
-    value = v.number;
-    return v.kind == CalcKind::Number;
-  };
-  double r;
+template <typename Value>
+bool FastCode::runWith(Value&& variable, double& result) const {
+  // The top value is kept in x, the values below it in below[0 .. n-1].
+  double below[kMaxDepth];
+  int n = 0;
+  double x = 0, r;
   for (const Op& o : ops_) {
     switch (o.kind) {
       case Number:
-        stack[top++] = o.number;
+        below[n++] = x;
+        x = o.number;
         break;
       case Variable:
-        if (!variable(o.index, stack[top])) return false;
-        ++top;
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
         break;
       case AddNumber:
-        stack[top - 1] = checkedReal(stack[top - 1] + o.number);
+        x = checkedReal(x + o.number);
         break;
       case SubNumber:
-        stack[top - 1] = checkedReal(stack[top - 1] - o.number);
+        x = checkedReal(x - o.number);
         break;
       case MulNumber:
-        stack[top - 1] = checkedReal(stack[top - 1] * o.number);
+        x = checkedReal(x * o.number);
         break;
       case DivNumber:
-        stack[top - 1] = divide(stack[top - 1], o.number);
+        x = divide(x, o.number);
         break;
       case InfixNumber:
-        stack[top - 1] = numericInfix(o.code, stack[top - 1], o.number);
+        x = numericInfix(o.code, x, o.number);
         break;
       case AddVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = checkedReal(stack[top - 1] + r);
+        x = checkedReal(x + r);
         break;
       case SubVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = checkedReal(stack[top - 1] - r);
+        x = checkedReal(x - r);
         break;
       case MulVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = checkedReal(stack[top - 1] * r);
+        x = checkedReal(x * r);
         break;
       case DivVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = divide(stack[top - 1], r);
+        x = divide(x, r);
         break;
       case InfixVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = numericInfix(o.code, stack[top - 1], r);
+        x = numericInfix(o.code, x, r);
         break;
       case Add:
-        --top;
-        stack[top - 1] = checkedReal(stack[top - 1] + stack[top]);
+        x = checkedReal(below[--n] + x);
         break;
       case Sub:
-        --top;
-        stack[top - 1] = checkedReal(stack[top - 1] - stack[top]);
+        x = checkedReal(below[--n] - x);
         break;
       case Mul:
-        --top;
-        stack[top - 1] = checkedReal(stack[top - 1] * stack[top]);
+        x = checkedReal(below[--n] * x);
         break;
       case Square:
-        stack[top - 1] = checkedReal(stack[top - 1] * stack[top - 1]);
+        x = checkedReal(x * x);
         break;
       case Div:
-        --top;
-        stack[top - 1] = divide(stack[top - 1], stack[top]);
+        r = below[--n];
+        x = divide(r, x);
         break;
       case Infix:
-        --top;
-        stack[top - 1] = numericInfix(o.code, stack[top - 1], stack[top]);
+        r = below[--n];
+        x = numericInfix(o.code, r, x);
         break;
       case Prefix:
-        stack[top - 1] = numericPrefix(o.code, stack[top - 1]);
+        x = numericPrefix(o.code, x);
         break;
       case Unary:
-        stack[top - 1] = checkedReal(o.unary(stack[top - 1]));
+        x = checkedReal(o.unary(x));
         break;
       case Iff:
-        top -= 2;
-        stack[top - 1] = stack[top - 1] != 0 ? stack[top] : stack[top + 1];
+        n -= 2;
+        x = below[n] != 0 ? below[n + 1] : x;
         break;
       case Max:
       case Min: {
         // Visited from the last argument to the first, as the statistics functions do.
-        int first = top - static_cast<int>(o.index);
-        double best = stack[top - 1];
-        for (int k = top - 2; k >= first; --k)
-          if (o.kind == Max ? stack[k] > best : stack[k] < best) best = stack[k];
-        top = first;
-        stack[top++] = best;
+        const int first = n - static_cast<int>(o.index) + 1;
+        for (int k = n - 1; k >= first; --k)
+          if (o.kind == Max ? below[k] > x : below[k] < x) x = below[k];
+        n = first;
         break;
       }
     }
   }
-  result = stack[0];
+  result = x;
   return true;
+}
+
+bool FastCode::run(const TCalcItem* values, int count, double& result) const {
+  if (variablesNeeded_ > static_cast<uint32_t>(count)) return false;
+  return runWith(
+      [values](uint32_t index, double& value) {
+        const TCalcItem& v = values[index];
+        value = v.number;
+        return v.kind == CalcKind::Number;
+      },
+      result);
+}
+
+bool FastCode::run(VariableContext& variables, double& result) const {
+  const int count = variables.hostCount();
+  if (const TCalcItem* direct = variables.directValues()) return run(direct, count, result);
+  if (variablesNeeded_ > static_cast<uint32_t>(count)) return false;
+  return runWith(
+      [&variables](uint32_t index, double& value) {
+        const TCalcItem& v = variables.hostValue(static_cast<int>(index));
+        value = v.number;
+        return v.kind == CalcKind::Number;
+      },
+      result);
 }
 
 }  // namespace trel

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "formula/calc_item.h"
 #include "formula/numeric_operators.h"
 
 namespace trel {
@@ -22,8 +23,10 @@ class FastCode {
   bool translate(const std::string& code);
   void reset() { ops_.clear(); }
   bool usable() const { return !ops_.empty(); }
-  // False when a variable's value is no number.
+  // False when a variable's value is no number or lies beyond the variables.
   bool run(VariableContext& variables, double& result) const;
+  // The same on `count` values held in an array.
+  bool run(const TCalcItem* values, int count, double& result) const;
 
  private:
   // An infix operation takes its right operand from the stack, or (after a number or variable
@@ -55,16 +58,22 @@ class FastCode {
   };
   struct Op {
     Kind kind;
-    uint8_t code;     // operators: the instruction
-    uint32_t index;   // variables: its index; Max, Min: the argument count
-    double number;    // numbers
-    UnaryMath unary;  // Unary
+    uint8_t code;    // operators: the instruction
+    uint32_t index;  // variables: its index; Max, Min: the argument count
+    union {
+      double number;    // numbers
+      UnaryMath unary;  // Unary
+    };
   };
+  // `value(index, number)` reads a variable; false when it is no number.
+  template <typename Value>
+  bool runWith(Value&& value, double& result) const;
   // Appends an operation, computing operations on numbers alone at once (when they raise no
   // error) and folding a number or variable operand into the infix operation after it.
   void add(Op o);
   static constexpr int kMaxDepth = 64;
   std::vector<Op> ops_;
+  uint32_t variablesNeeded_ = 0;  // the highest variable index read, plus one
 };
 
 }  // namespace trel
