@@ -55,6 +55,7 @@ const std::string& TArtFormula::Compile(std::string_view text, FormulaVariables&
   calc_.clear();
   code_.clear();
   fast_.reset();
+  restoredId_ = 0;
   DecimalSeparatorScope point('.');
   context_.caseSensitive = CaseSensitive;
   context_.beginCompile(variables);
@@ -67,6 +68,26 @@ const std::string& TArtFormula::Compile(std::string_view text, FormulaVariables&
   code_ = compiler_.compile(text, settings, context_, TestUsedVars);
   fast_.translate(code_);
   return code_;
+}
+
+TArtFormula::CompileSettings TArtFormula::compileSettings() const {
+  return {UnQuotedString, TestUsedVars, CaseSensitive, ExternGetVar, NoLeadingZero, literals_};
+}
+
+void TArtFormula::saveCompiled(Compiled& into) const {
+  into.code = code_;
+  into.fast = fast_;
+  into.count = compiledCount_;
+}
+
+void TArtFormula::restoreCompiled(const Compiled& from) {
+  BusyScope busy(busy_);
+  calc_.clear();
+  if (from.id != 0 && from.id == restoredId_) return;
+  restoredId_ = from.id;
+  code_ = from.code;
+  fast_ = from.fast;
+  compiledCount_ = from.count;
 }
 
 void TArtFormula::checkRunnable(FormulaVariables& variables) const {
