@@ -65,7 +65,7 @@ const std::string& TArtFormula::Compile(std::string_view text, FormulaVariables&
   settings.externGetVar = ExternGetVar;
   settings.unquotedString = UnQuotedString;
   settings.noLeadingZero = NoLeadingZero;
-  code_ = compiler_.compile(text, settings, context_, TestUsedVars);
+  compiler_.compile(text, settings, context_, TestUsedVars, code_);
   fast_.translate(code_);
   return code_;
 }

@@ -139,6 +139,14 @@ void FastCode::add(Op o) {
       last.kind = Square;
       return;
     }
+    if (last.kind == Variable && ops_[n - 2].kind == Variable) {
+      Op& left = ops_[n - 2];
+      left.kind = static_cast<Kind>(o.kind + (LoadAdd - Add));
+      left.code = code;
+      left.second = last.index;
+      ops_.pop_back();
+      return;
+    }
     const int shift = last.kind == Number ? AddNumber - Add : AddVariable - Add;
     last.kind = static_cast<Kind>(o.kind + shift);
     last.code = code;
@@ -152,7 +160,12 @@ bool FastCode::runWith(Value&& variable, double& result) const {
   // The top value is kept in x, the values below it in below[0 .. n-1].
   double below[kMaxDepth];
   int n = 0;
-  double x = 0, r;
+  double x = 0, r = 0;
+  // Pushes a Load operation's left operand as x and reads its right one into r.
+  auto load = [&](const Op& o) {
+    below[n++] = x;
+    return variable(o.index, x) && variable(o.second, r);
+  };
   for (const Op& o : ops_) {
     switch (o.kind) {
       case Number:
@@ -196,6 +209,26 @@ bool FastCode::runWith(Value&& variable, double& result) const {
         break;
       case InfixVariable:
         if (!variable(o.index, r)) return false;
+        x = numericInfix(o.code, x, r);
+        break;
+      case LoadAdd:
+        if (!load(o)) return false;
+        x = checkedReal(x + r);
+        break;
+      case LoadSub:
+        if (!load(o)) return false;
+        x = checkedReal(x - r);
+        break;
+      case LoadMul:
+        if (!load(o)) return false;
+        x = checkedReal(x * r);
+        break;
+      case LoadDiv:
+        if (!load(o)) return false;
+        x = divide(x, r);
+        break;
+      case LoadInfix:
+        if (!load(o)) return false;
         x = numericInfix(o.code, x, r);
         break;
       case Add:

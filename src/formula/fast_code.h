@@ -31,6 +31,7 @@ class FastCode {
  private:
   // An infix operation takes its right operand from the stack, or (after a number or variable
   // was folded into it) from the operation itself: AddNumber is "+ number", AddVariable "+ x".
+  // LoadAdd pushes "x + y" of two variables.
   enum Kind : uint8_t {
     Number,
     Variable,
@@ -55,6 +56,11 @@ class FastCode {
     MulVariable,
     DivVariable,
     InfixVariable,
+    LoadAdd,
+    LoadSub,
+    LoadMul,
+    LoadDiv,
+    LoadInfix,
   };
   struct Op {
     Kind kind;
@@ -63,6 +69,7 @@ class FastCode {
     union {
       double number;    // numbers
       UnaryMath unary;  // Unary
+      uint32_t second;  // LoadAdd ...: the right operand's variable
     };
   };
   // `value(index, number)` reads a variable; false when it is no number.
