@@ -133,9 +133,21 @@ void FastCode::add(Op o) {
   } catch (const std::exception&) {
     // Left to raise its error when the formula runs.
   }
+  if (o.kind == Unary && n >= 1 && ops_[n - 1].kind == Variable) {
+    ops_[n - 1].kind = LoadUnary;
+    ops_[n - 1].unary = o.unary;
+    return;
+  }
   if (infix && n >= 2 && (ops_[n - 1].kind == Number || ops_[n - 1].kind == Variable)) {
     Op& last = ops_[n - 1];
     if (code == fcode::kPower && last.kind == Number && last.number == 2) {
+      if (ops_[n - 2].kind == Variable) {
+        // x * x, as Square computes it
+        ops_[n - 2].kind = LoadMul;
+        ops_[n - 2].second = ops_[n - 2].index;
+        ops_.pop_back();
+        return;
+      }
       last.kind = Square;
       return;
     }
@@ -230,6 +242,11 @@ bool FastCode::runWith(Value&& variable, double& result) const {
       case LoadInfix:
         if (!load(o)) return false;
         x = numericInfix(o.code, x, r);
+        break;
+      case LoadUnary:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = checkedReal(o.unary(x));
         break;
       case Add:
         x = checkedReal(below[--n] + x);

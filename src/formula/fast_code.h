@@ -31,7 +31,7 @@ class FastCode {
  private:
   // An infix operation takes its right operand from the stack, or (after a number or variable
   // was folded into it) from the operation itself: AddNumber is "+ number", AddVariable "+ x".
-  // LoadAdd pushes "x + y" of two variables.
+  // LoadAdd pushes "x + y" of two variables, LoadUnary a function of a variable.
   enum Kind : uint8_t {
     Number,
     Variable,
@@ -61,6 +61,7 @@ class FastCode {
     LoadMul,
     LoadDiv,
     LoadInfix,
+    LoadUnary,
   };
   struct Op {
     Kind kind;
@@ -68,7 +69,7 @@ class FastCode {
     uint32_t index;  // variables: its index; Max, Min: the argument count
     union {
       double number;    // numbers
-      UnaryMath unary;  // Unary
+      UnaryMath unary;  // Unary, LoadUnary
       uint32_t second;  // LoadAdd ...: the right operand's variable
     };
   };
