@@ -56,6 +56,7 @@ const std::string& TArtFormula::Compile(std::string_view text, FormulaVariables&
   code_.clear();
   fast_.reset();
   restoredId_ = 0;
+  arrayFastCount_ = -1;
   DecimalSeparatorScope point('.');
   context_.caseSensitive = CaseSensitive;
   context_.beginCompile(variables);
@@ -83,6 +84,7 @@ void TArtFormula::saveCompiled(Compiled& into) const {
 void TArtFormula::restoreCompiled(const Compiled& from) {
   BusyScope busy(busy_);
   calc_.clear();
+  arrayFastCount_ = -1;
   if (from.id != 0 && from.id == restoredId_) return;
   restoredId_ = from.id;
   code_ = from.code;
@@ -145,7 +147,9 @@ const std::string& TArtFormula::Compile(std::string_view text, int n, const std:
     throw FormulaException("Compile needs the names of its variables");
   arrayVariables_.setNames(n, names);
   arrayVariables_.setValues(nullptr);
-  return Compile(text, arrayVariables_);
+  const std::string& code = Compile(text, arrayVariables_);
+  if (fast_.usable()) arrayFastCount_ = n;
+  return code;
 }
 
 ArrayVariables& TArtFormula::arrayValues(int n, TCalcItem* values) {
@@ -154,15 +158,6 @@ ArrayVariables& TArtFormula::arrayValues(int n, TCalcItem* values) {
                            std::to_string(arrayVariables_.count()));
   arrayVariables_.setValues(values);
   return arrayVariables_;
-}
-
-bool TArtFormula::computeFastOn(int n, TCalcItem* values, double& value) {
-  if (busy_ || Step || !fast_.usable() || n != compiledCount_ || n != arrayVariables_.count() ||
-      (n > 0 && !values))
-    return false;
-  arrayVariables_.setValues(values);
-  context_.bindArray(arrayVariables_, n, values);
-  return fast_.run(values, n, value);
 }
 
 std::string TArtFormula::Compute(int n, TCalcItem* values) {

@@ -117,7 +117,12 @@ class TArtFormula {
   ArrayVariables& arrayValues(int n, TCalcItem* values);
   // computeFast on values given as an array, without the general path's checks and set-up:
   // false also when a check would fail, so that the general path raises its error.
-  bool computeFastOn(int n, TCalcItem* values, double& value);
+  bool computeFastOn(int n, TCalcItem* values, double& value) {
+    if (n != arrayFastCount_ || Step || busy_ || (!values && n > 0)) return false;
+    arrayVariables_.setValues(values);
+    context_.bindArray(arrayVariables_, n, values);
+    return fast_.run(values, n, value);
+  }
 
   std::string literals_;
   std::array<bool, 256> alphabet_{};
@@ -128,6 +133,9 @@ class TArtFormula {
   ArrayVariables arrayVariables_;
   std::string code_;
   int compiledCount_ = 0;
+  // The count of the array variables the last Compile used when the fast path can run its code
+  // on their values directly; else -1.
+  int arrayFastCount_ = -1;
   uint64_t restoredId_ = 0;  // the Compiled::id of the code, when it was restored
   bool busy_ = false;
 };

@@ -32,6 +32,7 @@ inline double divide(double a, double b) {
 bool FastCode::translate(const std::string& code) {
   ops_.clear();
   variablesNeeded_ = 0;
+  constant_ = false;
   const auto* c = reinterpret_cast<const uint8_t*>(code.data());
   const size_t n = code.size();
   int depth = 0;
@@ -89,6 +90,7 @@ bool FastCode::translate(const std::string& code) {
       case fcode::kStop:
         // Only as the last instruction: anything after it belongs to RETURN and its jumps.
         if (pos + 1 != n || depth != 1) return fail();
+        constant_ = ops_.size() == 1 && ops_[0].kind == Number;
         return true;
       default: {
         // An operator with a meaning on numbers: numericPrefix or numericInfix computes it.
@@ -293,8 +295,7 @@ bool FastCode::runWith(Value&& variable, double& result) const {
   return true;
 }
 
-bool FastCode::run(const TCalcItem* values, int count, double& result) const {
-  if (variablesNeeded_ > static_cast<uint32_t>(count)) return false;
+bool FastCode::runOn(const TCalcItem* values, double& result) const {
   return runWith(
       [values](uint32_t index, double& value) {
         const TCalcItem& v = values[index];

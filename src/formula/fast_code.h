@@ -21,12 +21,22 @@ class FastCode {
  public:
   // Translates formula code; false (and unusable) when it holds anything beyond the above.
   bool translate(const std::string& code);
-  void reset() { ops_.clear(); }
+  void reset() {
+    ops_.clear();
+    constant_ = false;
+  }
   bool usable() const { return !ops_.empty(); }
   // False when a variable's value is no number or lies beyond the variables.
   bool run(VariableContext& variables, double& result) const;
   // The same on `count` values held in an array.
-  bool run(const TCalcItem* values, int count, double& result) const;
+  bool run(const TCalcItem* values, int count, double& result) const {
+    if (variablesNeeded_ > static_cast<uint32_t>(count)) return false;
+    if (constant_) {
+      result = ops_.front().number;
+      return true;
+    }
+    return runOn(values, result);
+  }
 
  private:
   // An infix operation takes its right operand from the stack, or (after a number or variable
@@ -76,12 +86,14 @@ class FastCode {
   // `value(index, number)` reads a variable; false when it is no number.
   template <typename Value>
   bool runWith(Value&& value, double& result) const;
+  bool runOn(const TCalcItem* values, double& result) const;
   // Appends an operation, computing operations on numbers alone at once (when they raise no
   // error) and folding a number or variable operand into the infix operation after it.
   void add(Op o);
   static constexpr int kMaxDepth = 64;
   std::vector<Op> ops_;
   uint32_t variablesNeeded_ = 0;  // the highest variable index read, plus one
+  bool constant_ = false;         // the code is one number
 };
 
 }  // namespace trel
