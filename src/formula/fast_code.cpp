@@ -118,6 +118,11 @@ bool FastCode::translate(const std::string& code) {
 }
 
 void FastCode::add(Op o) {
+  // An infix operation's kind shifts to its folded forms: the five kinds keep their order.
+  static_assert(Sub - Add == 1 && Mul - Add == 2 && Div - Add == 3 && Infix - Add == 4);
+  static_assert(AddNumber - Add == 5 && AddVariable - Add == 10);
+  static_assert(InfixNumber - AddNumber == 4 && InfixVariable - AddVariable == 4);
+  static_assert(LoadInfix - LoadAdd == 4 && LoadInfixNumber - LoadAddNumber == 4);
   const size_t n = ops_.size();
   const bool infix = o.kind >= Add && o.kind <= Infix;
   const uint8_t code = o.code;
@@ -153,11 +158,17 @@ void FastCode::add(Op o) {
       last.kind = Square;
       return;
     }
-    if (last.kind == Variable && ops_[n - 2].kind == Variable) {
+    if (ops_[n - 2].kind == Variable) {
+      // The left operand is a variable too: one operation pushes the result.
       Op& left = ops_[n - 2];
-      left.kind = static_cast<Kind>(o.kind + (LoadAdd - Add));
       left.code = code;
-      left.second = last.index;
+      if (last.kind == Variable) {
+        left.kind = static_cast<Kind>(o.kind + (LoadAdd - Add));
+        left.second = last.index;
+      } else {
+        left.kind = static_cast<Kind>(o.kind + (LoadAddNumber - Add));
+        left.number = last.number;
+      }
       ops_.pop_back();
       return;
     }
@@ -244,6 +255,31 @@ bool FastCode::runWith(Value&& variable, double& result) const {
       case LoadInfix:
         if (!load(o)) return false;
         x = numericInfix(o.code, x, r);
+        break;
+      case LoadAddNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = checkedReal(x + o.number);
+        break;
+      case LoadSubNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = checkedReal(x - o.number);
+        break;
+      case LoadMulNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = checkedReal(x * o.number);
+        break;
+      case LoadDivNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = divide(x, o.number);
+        break;
+      case LoadInfixNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = numericInfix(o.code, x, o.number);
         break;
       case LoadUnary:
         below[n++] = x;

@@ -41,7 +41,8 @@ class FastCode {
  private:
   // An infix operation takes its right operand from the stack, or (after a number or variable
   // was folded into it) from the operation itself: AddNumber is "+ number", AddVariable "+ x".
-  // LoadAdd pushes "x + y" of two variables, LoadUnary a function of a variable.
+  // LoadAdd pushes "x + y" of two variables, LoadAddNumber "x + number", LoadUnary a function of
+  // a variable.
   enum Kind : uint8_t {
     Number,
     Variable,
@@ -71,6 +72,11 @@ class FastCode {
     LoadMul,
     LoadDiv,
     LoadInfix,
+    LoadAddNumber,
+    LoadSubNumber,
+    LoadMulNumber,
+    LoadDivNumber,
+    LoadInfixNumber,
     LoadUnary,
   };
   struct Op {
@@ -78,7 +84,7 @@ class FastCode {
     uint8_t code;    // operators: the instruction
     uint32_t index;  // variables: its index; Max, Min: the argument count
     union {
-      double number;    // numbers
+      double number;    // numbers (also of LoadAddNumber ...)
       UnaryMath unary;  // Unary, LoadUnary
       uint32_t second;  // LoadAdd ...: the right operand's variable
     };
