@@ -140,11 +140,11 @@ void formulaBench(const std::vector<Expression>& list, int rounds, int firstCoun
   std::printf("\nmedian over the %zu expressions:\n", list.size());
   std::printf("  compile + compute: Trel %.1f ns", median(oursFirst));
   if (!yardFirst.empty())
-    std::printf(", muparser SetExpr + first Eval %.1f ns; median ratio %.3f (goal < 0.1)",
+    std::printf(", muparser SetExpr + first Eval %.1f ns; median ratio %.3f (goal < 0.05)",
                 median(yardFirst), median(firstRatios));
   std::printf("\n  compute of compiled code: Trel %.1f ns", median(oursCompute));
   if (!yardCompute.empty())
-    std::printf(", muparser Eval %.1f ns; median ratio %.3f (goal <= 1.5)", median(yardCompute),
+    std::printf(", muparser Eval %.1f ns; median ratio %.3f (goal <= 1.0)", median(yardCompute),
                 median(computeRatios));
   std::printf("\n");
 }
