@@ -7,7 +7,8 @@
 // Each figure is the median of several rounds; the rounds interleave the two sides. Then the
 // cost of one @FORMULA step in a running program with 10 and with 5,000 declared variables.
 //
-//   formula_bench [--quick]
+//   formula_bench [--quick] [--formulas | --steps]   (--formulas: the expressions alone;
+//                                                    --steps: the @FORMULA figures alone)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -139,24 +140,27 @@ void formulaBench(const std::vector<Expression>& list, int rounds, int firstCoun
   std::printf("\nmedian over the %zu expressions:\n", list.size());
   std::printf("  compile + compute: Trel %.1f ns", median(oursFirst));
   if (!yardFirst.empty())
-    std::printf(", muparser SetExpr + first Eval %.1f ns; median ratio %.3f (goal < 0.1)",
+    std::printf(", muparser SetExpr + first Eval %.1f ns; median ratio %.3f (goal < 0.05)",
                 median(yardFirst), median(firstRatios));
   std::printf("\n  compute of compiled code: Trel %.1f ns", median(oursCompute));
   if (!yardCompute.empty())
-    std::printf(", muparser Eval %.1f ns; median ratio %.3f (goal <= 1.5)", median(yardCompute),
+    std::printf(", muparser Eval %.1f ns; median ratio %.3f (goal <= 1.0)", median(yardCompute),
                 median(computeRatios));
   std::printf("\n");
 }
 
 // Seconds for a program that declares `declared` variables and then loops `iterations` times
-// over  @FORMULA i + 1 / i:=RG0 / CMP / IF.
-double formulaLoopProgram(int declared, int iterations) {
+// over  @FORMULA i + 1 / i:=RG0 / CMP / IF,  with `formulas` @FORMULA lines (the same formula) and
+// `plain` more i:=RG0 lines in the loop.
+double formulaLoopProgram(int declared, int iterations, int formulas = 1, int plain = 0) {
   trel::TerminalHost host;
   trel::Machine m(host, trel::sourceTranslator());
   m.debug.setCapacity(64);
   for (int k = 0; k < declared; ++k) m.code.push_back("VAR v" + std::to_string(k));
-  m.code.insert(m.code.end(), {"VAR i", "i:=0", "::top", "@FORMULA i + 1", "i:=RG0",
-                               "CMP i," + std::to_string(iterations), "IF < ::top", "HALT"});
+  m.code.insert(m.code.end(), {"VAR i", "i:=0", "::top"});
+  for (int k = 0; k < formulas; ++k) m.code.push_back("@FORMULA i + 1");
+  for (int k = 0; k < plain + 1; ++k) m.code.push_back("i:=RG0");
+  m.code.insert(m.code.end(), {"CMP i," + std::to_string(iterations), "IF < ::top", "HALT"});
   auto start = Clock::now();
   m.compile(trel::RunMode::Program);
   return std::chrono::duration<double>(Clock::now() - start).count();
@@ -164,27 +168,61 @@ double formulaLoopProgram(int declared, int iterations) {
 
 // Nanoseconds per loop iteration: the difference between a run of 2n and one of n iterations,
 // so that the declarations and the rest of the set-up drop out.
-double formulaLoopIteration(int declared, int n) {
-  return (formulaLoopProgram(declared, 2 * n) - formulaLoopProgram(declared, n)) / n * 1e9;
+double formulaLoopIteration(int declared, int n, int formulas = 1, int plain = 0) {
+  return (formulaLoopProgram(declared, 2 * n, formulas, plain) -
+          formulaLoopProgram(declared, n, formulas, plain)) /
+         n * 1e9;
 }
 
-void instructionBench(int rounds, int iterations) {
-  std::vector<double> few, many;
+void instructionBench(int rounds, int iterations, int computeCount) {
+  std::vector<double> few, many, twice, plain, compute, computeText;
+  trel::TArtFormula F;
+  const std::string name = "i";
+  trel::TCalcItem value(12345);
+  F.Compile("i + 1", 1, &name);
   for (int r = 0; r < rounds; ++r) {
     few.push_back(formulaLoopIteration(10, iterations));
     many.push_back(formulaLoopIteration(5000, iterations));
+    twice.push_back(formulaLoopIteration(10, iterations, 2));
+    plain.push_back(formulaLoopIteration(10, iterations, 1, 1));
+    compute.push_back(timePerCall(
+        computeCount, [&](int) { g_sink = g_sink + F.ComputeValue(1, &value).number; }));
+    computeText.push_back(timePerCall(computeCount, [&](int) {
+      g_sink = g_sink + static_cast<double>(F.Compute(1, &value).size());
+    }));
   }
-  double f = median(few), m = median(many);
+  double f = median(few), m = median(many), step = median(twice) - f, other = median(plain) - f;
+  double c = median(compute), t = median(computeText);
   std::printf("\n@FORMULA loop iteration (@FORMULA i + 1, i:=RG0, CMP, IF), median of %d rounds:\n",
               rounds);
   std::printf("  10 declared variables: %.1f ns; 5,000 declared variables: %.1f ns; ratio %.3f\n",
               f, m, m / f);
+  std::printf(
+      "  one @FORMULA i + 1 step (a second one in the loop): %.1f ns; an i:=RG0 step: %.1f ns\n",
+      step, other);
+  std::printf("  the compiled formula i + 1 computed by the component: %.1f ns (as text %.1f ns)\n",
+              c, t);
+  std::printf("  @FORMULA step / compute: %.2f (goal <= 5); / compute as text: %.2f\n", step / c,
+              step / t);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  bool quick = argc > 1 && std::string(argv[1]) == "--quick";
+  bool quick = false, formulas = true, steps = true;
+  for (int k = 1; k < argc; ++k) {
+    const std::string arg = argv[k];
+    if (arg == "--quick") {
+      quick = true;
+    } else if (arg == "--formulas") {
+      steps = false;
+    } else if (arg == "--steps") {
+      formulas = false;
+    } else {
+      std::fprintf(stderr, "usage: formula_bench [--quick] [--formulas | --steps]\n");
+      return 2;
+    }
+  }
   std::vector<Expression> list = readExpressions();
   if (list.empty()) {
     std::fprintf(stderr, "no expressions in %s\n", TREL_FORMULA_EXPRESSIONS);
@@ -193,7 +231,7 @@ int main(int argc, char** argv) {
 #if !TREL_WITH_MUPARSER
   std::printf("(muparser not built in: Trel's figures alone)\n");
 #endif
-  formulaBench(list, quick ? 3 : 9, quick ? 100 : 400, quick ? 20000 : 200000);
-  instructionBench(quick ? 3 : 7, quick ? 20000 : 100000);
+  if (formulas) formulaBench(list, quick ? 3 : 9, quick ? 100 : 400, quick ? 20000 : 200000);
+  if (steps) instructionBench(quick ? 3 : 7, quick ? 20000 : 100000, quick ? 20000 : 200000);
   return 0;
 }

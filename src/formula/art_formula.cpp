@@ -55,6 +55,8 @@ const std::string& TArtFormula::Compile(std::string_view text, FormulaVariables&
   calc_.clear();
   code_.clear();
   fast_.reset();
+  restoredId_ = 0;
+  arrayFastCount_ = -1;
   DecimalSeparatorScope point('.');
   context_.caseSensitive = CaseSensitive;
   context_.beginCompile(variables);
@@ -64,9 +66,30 @@ const std::string& TArtFormula::Compile(std::string_view text, FormulaVariables&
   settings.externGetVar = ExternGetVar;
   settings.unquotedString = UnQuotedString;
   settings.noLeadingZero = NoLeadingZero;
-  code_ = compiler_.compile(text, settings, context_, TestUsedVars);
+  compiler_.compile(text, settings, context_, TestUsedVars, code_);
   fast_.translate(code_);
   return code_;
+}
+
+TArtFormula::CompileSettings TArtFormula::compileSettings() const {
+  return {UnQuotedString, TestUsedVars, CaseSensitive, ExternGetVar, NoLeadingZero, literals_};
+}
+
+void TArtFormula::saveCompiled(Compiled& into) const {
+  into.code = code_;
+  into.fast = fast_;
+  into.count = compiledCount_;
+}
+
+void TArtFormula::restoreCompiled(const Compiled& from) {
+  BusyScope busy(busy_);
+  calc_.clear();
+  arrayFastCount_ = -1;
+  if (from.id != 0 && from.id == restoredId_) return;
+  restoredId_ = from.id;
+  code_ = from.code;
+  fast_ = from.fast;
+  compiledCount_ = from.count;
 }
 
 void TArtFormula::checkRunnable(FormulaVariables& variables) const {
@@ -124,7 +147,9 @@ const std::string& TArtFormula::Compile(std::string_view text, int n, const std:
     throw FormulaException("Compile needs the names of its variables");
   arrayVariables_.setNames(n, names);
   arrayVariables_.setValues(nullptr);
-  return Compile(text, arrayVariables_);
+  const std::string& code = Compile(text, arrayVariables_);
+  if (fast_.usable()) arrayFastCount_ = n;
+  return code;
 }
 
 ArrayVariables& TArtFormula::arrayValues(int n, TCalcItem* values) {
@@ -136,10 +161,14 @@ ArrayVariables& TArtFormula::arrayValues(int n, TCalcItem* values) {
 }
 
 std::string TArtFormula::Compute(int n, TCalcItem* values) {
+  double value;
+  if (computeFastOn(n, values, value)) return realToText(value);
   return Compute(arrayValues(n, values));
 }
 
 TCalcItem TArtFormula::ComputeValue(int n, TCalcItem* values) {
+  double value;
+  if (computeFastOn(n, values, value)) return TCalcItem(value);
   return ComputeValue(arrayValues(n, values));
 }
 

@@ -74,6 +74,33 @@ class TArtFormula {
 
   const std::string& code() const { return code_; }
 
+  // --- keeping compiled code, for a host that runs the same formula again
+  // What a compilation depends on besides the text and the lookups of the variables' names.
+  struct CompileSettings {
+    bool unquotedString = false, testUsedVars = false, caseSensitive = false, externGetVar = false,
+         noLeadingZero = false;
+    std::string literals;
+    bool operator==(const CompileSettings&) const = default;
+  };
+  CompileSettings compileSettings() const;
+  bool hasCompileSettings(const CompileSettings& s) const {
+    return s.unquotedString == UnQuotedString && s.testUsedVars == TestUsedVars &&
+           s.caseSensitive == CaseSensitive && s.externGetVar == ExternGetVar &&
+           s.noLeadingZero == NoLeadingZero && s.literals == literals_;
+  }
+  // The code of the last successful Compile and what Compute needs of it.
+  struct Compiled {
+    std::string code;
+    FastCode fast;
+    int count = 0;
+    // Tells saved code apart (0: none); code restored twice in a row is not copied again.
+    uint64_t id = 0;
+  };
+  void saveCompiled(Compiled& into) const;
+  // Instead of Compile: takes code saved after a Compile of the same text, with the same
+  // settings, against variables whose names resolve as they did then.
+  void restoreCompiled(const Compiled& from);
+
   // --- for the evaluator and the built-in functions
   VariableContext& context() { return context_; }
   TFormulaCalc& calc() { return calc_; }
@@ -88,6 +115,14 @@ class TArtFormula {
   // Computes numbers-only code on the fast path; false when the general evaluator must run it.
   bool computeFast(FormulaVariables& variables, double& value);
   ArrayVariables& arrayValues(int n, TCalcItem* values);
+  // computeFast on values given as an array, without the general path's checks and set-up:
+  // false also when a check would fail, so that the general path raises its error.
+  bool computeFastOn(int n, TCalcItem* values, double& value) {
+    if (n != arrayFastCount_ || Step || busy_ || (!values && n > 0)) return false;
+    arrayVariables_.setValues(values);
+    context_.bindArray(arrayVariables_, n, values);
+    return fast_.run(values, n, value);
+  }
 
   std::string literals_;
   std::array<bool, 256> alphabet_{};
@@ -98,6 +133,10 @@ class TArtFormula {
   ArrayVariables arrayVariables_;
   std::string code_;
   int compiledCount_ = 0;
+  // The count of the array variables the last Compile used when the fast path can run its code
+  // on their values directly; else -1.
+  int arrayFastCount_ = -1;
+  uint64_t restoredId_ = 0;  // the Compiled::id of the code, when it was restored
   bool busy_ = false;
 };
 

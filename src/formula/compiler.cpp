@@ -94,8 +94,8 @@ std::string errorMessage(FormulaError code, const std::string& subject) {
 
 }  // namespace
 
-std::string FormulaCompiler::compile(std::string_view text, const LexerSettings& settings,
-                                     VariableContext& variables, bool testUsedVars) {
+void FormulaCompiler::compile(std::string_view text, const LexerSettings& settings,
+                              VariableContext& variables, bool testUsedVars, std::string& code) {
   ops_.reset();
   out_.clear();
   nesting_ = 0;
@@ -116,7 +116,7 @@ std::string FormulaCompiler::compile(std::string_view text, const LexerSettings&
     throw FormulaException(errorMessage(lex_.error(), lex_.errorSubject()), lex_.offset());
   }
   emit(fcode::kStop);
-  return std::move(out_);
+  code.swap(out_);
 }
 
 uint8_t FormulaCompiler::parse() {

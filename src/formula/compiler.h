@@ -16,10 +16,11 @@ class VariableContext;
 
 class FormulaCompiler {
  public:
-  // Returns the code, ending with the stop instruction. Raises FormulaException with the error's
-  // message when the text does not compile.
-  std::string compile(std::string_view text, const LexerSettings& settings,
-                      VariableContext& variables, bool testUsedVars);
+  // Puts the code, ending with the stop instruction, into `code` (whose room the next
+  // compilation reuses). Raises FormulaException with the error's message when the text does not
+  // compile.
+  void compile(std::string_view text, const LexerSettings& settings, VariableContext& variables,
+               bool testUsedVars, std::string& code);
 
  private:
   // Parses an operand and the operators and operands after it; returns the token that ended

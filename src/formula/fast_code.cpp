@@ -31,6 +31,8 @@ inline double divide(double a, double b) {
 
 bool FastCode::translate(const std::string& code) {
   ops_.clear();
+  variablesNeeded_ = 0;
+  constant_ = false;
   const auto* c = reinterpret_cast<const uint8_t*>(code.data());
   const size_t n = code.size();
   int depth = 0;
@@ -57,6 +59,7 @@ bool FastCode::translate(const std::string& code) {
         if (n - pos < 5 || !take(0, 1)) return fail();
         o.kind = Variable;
         o.index = fcode::getU32(c + pos + 1);
+        if (o.index >= variablesNeeded_) variablesNeeded_ = o.index + 1;
         pos += 5;
         break;
       case fcode::kCall: {
@@ -87,6 +90,7 @@ bool FastCode::translate(const std::string& code) {
       case fcode::kStop:
         // Only as the last instruction: anything after it belongs to RETURN and its jumps.
         if (pos + 1 != n || depth != 1) return fail();
+        constant_ = ops_.size() == 1 && ops_[0].kind == Number;
         return true;
       default: {
         // An operator with a meaning on numbers: numericPrefix or numericInfix computes it.
@@ -114,6 +118,11 @@ bool FastCode::translate(const std::string& code) {
 }
 
 void FastCode::add(Op o) {
+  // An infix operation's kind shifts to its folded forms: the five kinds keep their order.
+  static_assert(Sub - Add == 1 && Mul - Add == 2 && Div - Add == 3 && Infix - Add == 4);
+  static_assert(AddNumber - Add == 5 && AddVariable - Add == 10);
+  static_assert(InfixNumber - AddNumber == 4 && InfixVariable - AddVariable == 4);
+  static_assert(LoadInfix - LoadAdd == 4 && LoadInfixNumber - LoadAddNumber == 4);
   const size_t n = ops_.size();
   const bool infix = o.kind >= Add && o.kind <= Infix;
   const uint8_t code = o.code;
@@ -131,10 +140,36 @@ void FastCode::add(Op o) {
   } catch (const std::exception&) {
     // Left to raise its error when the formula runs.
   }
+  if (o.kind == Unary && n >= 1 && ops_[n - 1].kind == Variable) {
+    ops_[n - 1].kind = LoadUnary;
+    ops_[n - 1].unary = o.unary;
+    return;
+  }
   if (infix && n >= 2 && (ops_[n - 1].kind == Number || ops_[n - 1].kind == Variable)) {
     Op& last = ops_[n - 1];
     if (code == fcode::kPower && last.kind == Number && last.number == 2) {
+      if (ops_[n - 2].kind == Variable) {
+        // x * x, as Square computes it
+        ops_[n - 2].kind = LoadMul;
+        ops_[n - 2].second = ops_[n - 2].index;
+        ops_.pop_back();
+        return;
+      }
       last.kind = Square;
+      return;
+    }
+    if (ops_[n - 2].kind == Variable) {
+      // The left operand is a variable too: one operation pushes the result.
+      Op& left = ops_[n - 2];
+      left.code = code;
+      if (last.kind == Variable) {
+        left.kind = static_cast<Kind>(o.kind + (LoadAdd - Add));
+        left.second = last.index;
+      } else {
+        left.kind = static_cast<Kind>(o.kind + (LoadAddNumber - Add));
+        left.number = last.number;
+      }
+      ops_.pop_back();
       return;
     }
     const int shift = last.kind == Number ? AddNumber - Add : AddVariable - Add;
@@ -145,110 +180,178 @@ void FastCode::add(Op o) {
   ops_.push_back(o);
 }
 
-bool FastCode::run(VariableContext& variables, double& result) const {
-  double stack[kMaxDepth];
-  int top = 0;
-  const int hostCount = variables.hostCount();
-  const TCalcItem* direct = variables.directValues();
-  auto variable = [&](uint32_t index, double& value) {
-    if (index >= static_cast<uint32_t>(hostCount)) return false;
-    const TCalcItem& v = direct ? direct[index] : variables.hostValue(static_cast<int>(index));
-    value = v.number;
-    return v.kind == CalcKind::Number;
+template <typename Value>
+bool FastCode::runWith(Value&& variable, double& result) const {
+  // The top value is kept in x, the values below it in below[0 .. n-1].
+  double below[kMaxDepth];
+  int n = 0;
+  double x = 0, r = 0;
+  // Pushes a Load operation's left operand as x and reads its right one into r.
+  auto load = [&](const Op& o) {
+    below[n++] = x;
+    return variable(o.index, x) && variable(o.second, r);
   };
-  double r;
   for (const Op& o : ops_) {
     switch (o.kind) {
       case Number:
-        stack[top++] = o.number;
+        below[n++] = x;
+        x = o.number;
         break;
       case Variable:
-        if (!variable(o.index, stack[top])) return false;
-        ++top;
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
         break;
       case AddNumber:
-        stack[top - 1] = checkedReal(stack[top - 1] + o.number);
+        x = checkedReal(x + o.number);
         break;
       case SubNumber:
-        stack[top - 1] = checkedReal(stack[top - 1] - o.number);
+        x = checkedReal(x - o.number);
         break;
       case MulNumber:
-        stack[top - 1] = checkedReal(stack[top - 1] * o.number);
+        x = checkedReal(x * o.number);
         break;
       case DivNumber:
-        stack[top - 1] = divide(stack[top - 1], o.number);
+        x = divide(x, o.number);
         break;
       case InfixNumber:
-        stack[top - 1] = numericInfix(o.code, stack[top - 1], o.number);
+        x = numericInfix(o.code, x, o.number);
         break;
       case AddVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = checkedReal(stack[top - 1] + r);
+        x = checkedReal(x + r);
         break;
       case SubVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = checkedReal(stack[top - 1] - r);
+        x = checkedReal(x - r);
         break;
       case MulVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = checkedReal(stack[top - 1] * r);
+        x = checkedReal(x * r);
         break;
       case DivVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = divide(stack[top - 1], r);
+        x = divide(x, r);
         break;
       case InfixVariable:
         if (!variable(o.index, r)) return false;
-        stack[top - 1] = numericInfix(o.code, stack[top - 1], r);
+        x = numericInfix(o.code, x, r);
+        break;
+      case LoadAdd:
+        if (!load(o)) return false;
+        x = checkedReal(x + r);
+        break;
+      case LoadSub:
+        if (!load(o)) return false;
+        x = checkedReal(x - r);
+        break;
+      case LoadMul:
+        if (!load(o)) return false;
+        x = checkedReal(x * r);
+        break;
+      case LoadDiv:
+        if (!load(o)) return false;
+        x = divide(x, r);
+        break;
+      case LoadInfix:
+        if (!load(o)) return false;
+        x = numericInfix(o.code, x, r);
+        break;
+      case LoadAddNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = checkedReal(x + o.number);
+        break;
+      case LoadSubNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = checkedReal(x - o.number);
+        break;
+      case LoadMulNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = checkedReal(x * o.number);
+        break;
+      case LoadDivNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = divide(x, o.number);
+        break;
+      case LoadInfixNumber:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = numericInfix(o.code, x, o.number);
+        break;
+      case LoadUnary:
+        below[n++] = x;
+        if (!variable(o.index, x)) return false;
+        x = checkedReal(o.unary(x));
         break;
       case Add:
-        --top;
-        stack[top - 1] = checkedReal(stack[top - 1] + stack[top]);
+        x = checkedReal(below[--n] + x);
         break;
       case Sub:
-        --top;
-        stack[top - 1] = checkedReal(stack[top - 1] - stack[top]);
+        x = checkedReal(below[--n] - x);
         break;
       case Mul:
-        --top;
-        stack[top - 1] = checkedReal(stack[top - 1] * stack[top]);
+        x = checkedReal(below[--n] * x);
         break;
       case Square:
-        stack[top - 1] = checkedReal(stack[top - 1] * stack[top - 1]);
+        x = checkedReal(x * x);
         break;
       case Div:
-        --top;
-        stack[top - 1] = divide(stack[top - 1], stack[top]);
+        r = below[--n];
+        x = divide(r, x);
         break;
       case Infix:
-        --top;
-        stack[top - 1] = numericInfix(o.code, stack[top - 1], stack[top]);
+        r = below[--n];
+        x = numericInfix(o.code, r, x);
         break;
       case Prefix:
-        stack[top - 1] = numericPrefix(o.code, stack[top - 1]);
+        x = numericPrefix(o.code, x);
         break;
       case Unary:
-        stack[top - 1] = checkedReal(o.unary(stack[top - 1]));
+        x = checkedReal(o.unary(x));
         break;
       case Iff:
-        top -= 2;
-        stack[top - 1] = stack[top - 1] != 0 ? stack[top] : stack[top + 1];
+        n -= 2;
+        x = below[n] != 0 ? below[n + 1] : x;
         break;
       case Max:
       case Min: {
         // Visited from the last argument to the first, as the statistics functions do.
-        int first = top - static_cast<int>(o.index);
-        double best = stack[top - 1];
-        for (int k = top - 2; k >= first; --k)
-          if (o.kind == Max ? stack[k] > best : stack[k] < best) best = stack[k];
-        top = first;
-        stack[top++] = best;
+        const int first = n - static_cast<int>(o.index) + 1;
+        for (int k = n - 1; k >= first; --k)
+          if (o.kind == Max ? below[k] > x : below[k] < x) x = below[k];
+        n = first;
         break;
       }
     }
   }
-  result = stack[0];
+  result = x;
   return true;
+}
+
+bool FastCode::runOn(const TCalcItem* values, double& result) const {
+  return runWith(
+      [values](uint32_t index, double& value) {
+        const TCalcItem& v = values[index];
+        value = v.number;
+        return v.kind == CalcKind::Number;
+      },
+      result);
+}
+
+bool FastCode::run(VariableContext& variables, double& result) const {
+  const int count = variables.hostCount();
+  if (const TCalcItem* direct = variables.directValues()) return run(direct, count, result);
+  if (variablesNeeded_ > static_cast<uint32_t>(count)) return false;
+  return runWith(
+      [&variables](uint32_t index, double& value) {
+        const TCalcItem& v = variables.hostValue(static_cast<int>(index));
+        value = v.number;
+        return v.kind == CalcKind::Number;
+      },
+      result);
 }
 
 }  // namespace trel

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "formula/calc_item.h"
 #include "formula/numeric_operators.h"
 
 namespace trel {
@@ -20,14 +21,28 @@ class FastCode {
  public:
   // Translates formula code; false (and unusable) when it holds anything beyond the above.
   bool translate(const std::string& code);
-  void reset() { ops_.clear(); }
+  void reset() {
+    ops_.clear();
+    constant_ = false;
+  }
   bool usable() const { return !ops_.empty(); }
-  // False when a variable's value is no number.
+  // False when a variable's value is no number or lies beyond the variables.
   bool run(VariableContext& variables, double& result) const;
+  // The same on `count` values held in an array.
+  bool run(const TCalcItem* values, int count, double& result) const {
+    if (variablesNeeded_ > static_cast<uint32_t>(count)) return false;
+    if (constant_) {
+      result = ops_.front().number;
+      return true;
+    }
+    return runOn(values, result);
+  }
 
  private:
   // An infix operation takes its right operand from the stack, or (after a number or variable
   // was folded into it) from the operation itself: AddNumber is "+ number", AddVariable "+ x".
+  // LoadAdd pushes "x + y" of two variables, LoadAddNumber "x + number", LoadUnary a function of
+  // a variable.
   enum Kind : uint8_t {
     Number,
     Variable,
@@ -52,19 +67,39 @@ class FastCode {
     MulVariable,
     DivVariable,
     InfixVariable,
+    LoadAdd,
+    LoadSub,
+    LoadMul,
+    LoadDiv,
+    LoadInfix,
+    LoadAddNumber,
+    LoadSubNumber,
+    LoadMulNumber,
+    LoadDivNumber,
+    LoadInfixNumber,
+    LoadUnary,
   };
   struct Op {
     Kind kind;
-    uint8_t code;     // operators: the instruction
-    uint32_t index;   // variables: its index; Max, Min: the argument count
-    double number;    // numbers
-    UnaryMath unary;  // Unary
+    uint8_t code;    // operators: the instruction
+    uint32_t index;  // variables: its index; Max, Min: the argument count
+    union {
+      double number;    // numbers (also of LoadAddNumber ...)
+      UnaryMath unary;  // Unary, LoadUnary
+      uint32_t second;  // LoadAdd ...: the right operand's variable
+    };
   };
+  // `value(index, number)` reads a variable; false when it is no number.
+  template <typename Value>
+  bool runWith(Value&& value, double& result) const;
+  bool runOn(const TCalcItem* values, double& result) const;
   // Appends an operation, computing operations on numbers alone at once (when they raise no
   // error) and folding a number or variable operand into the infix operation after it.
   void add(Op o);
   static constexpr int kMaxDepth = 64;
   std::vector<Op> ops_;
+  uint32_t variablesNeeded_ = 0;  // the highest variable index read, plus one
+  bool constant_ = false;         // the code is one number
 };
 
 }  // namespace trel

@@ -1,5 +1,7 @@
 #include "formula/formula_variables.h"
 
+#include <algorithm>
+
 #include "rtl/text.h"
 
 namespace trel {
@@ -16,6 +18,9 @@ bool equalNoCase(std::string_view a, std::string_view b) {
 }  // namespace
 
 void ArrayVariables::setNames(int n, const std::string* names) {
+  // The same names again (a formula after formula on the same variables) keep their index.
+  if (names_.size() == static_cast<size_t>(n) && std::equal(names_.begin(), names_.end(), names))
+    return;
   names_.assign(names, names + n);
   exact_.clear();
   folded_.clear();

@@ -35,6 +35,12 @@ class VariableContext {
     direct_ = variables.values();
     if (!direct_) newLoadRound();
   }
+  // The same for variables whose `count` values the run reads from `values`.
+  void bindArray(FormulaVariables& variables, int count, TCalcItem* values) {
+    vars_ = &variables;
+    hostCount_ = count;
+    direct_ = values;
+  }
   // After a run that failed, the host's stored values are put back as they were.
   void endRun(bool completed);
 

@@ -27,7 +27,9 @@ class MachineVariables : public FormulaVariables {
   MachineVariables(VariableTable& table, SlotNameIndex& names) : table_(table), names_(names) {}
   int count() const override { return kFormulaVariableCount; }
   int find(std::string_view name, bool caseSensitive) override {
-    return names_.find(table_, name, caseSensitive);
+    int slot = names_.find(table_, name, caseSensitive);
+    if (lookups) lookups->emplace_back(name, slot);
+    return slot;
   }
   void read(int index, TCalcItem& value) override {
     if (!table_.isOccupied(index)) {
@@ -37,6 +39,8 @@ class MachineVariables : public FormulaVariables {
     double v;
     value.setNumber(tryTextToReal(table_.valueAt(index), v) ? v : 1);
   }
+  // Where the lookups are noted, when they are.
+  NameLookups* lookups = nullptr;
 
  private:
   VariableTable& table_;
@@ -89,6 +93,42 @@ int SlotNameIndex::find(const VariableTable& table, std::string_view name, bool 
     if (slot < kFormulaVariableCount && table.nameAt(slot) == name && (best < 0 || slot < best))
       best = slot;
   return best;
+}
+
+const TArtFormula::Compiled* FormulaCache::find(const std::string& text, const TArtFormula& F,
+                                                const VariableTable& table, SlotNameIndex& names) {
+  auto it = entries_.find(text);
+  if (it == entries_.end()) return nullptr;
+  Entry& e = it->second;
+  if (!F.hasCompileSettings(e.settings)) return nullptr;
+  // Slots change their names only when they are named or the table is cleared.
+  if (e.clearSeen != table.clearCount() || e.namedSeen != table.namedSlots().size()) {
+    for (const auto& [name, slot] : e.lookups)
+      if (names.find(table, name, e.settings.caseSensitive) != slot) return nullptr;
+    e.clearSeen = table.clearCount();
+    e.namedSeen = table.namedSlots().size();
+  }
+  e.lastUse = ++uses_;
+  return &e.compiled;
+}
+
+void FormulaCache::add(const std::string& text, const TArtFormula& F, NameLookups lookups,
+                       const VariableTable& table) {
+  if (text.size() > kLongestText) return;
+  if (entries_.size() >= kCapacity && !entries_.contains(text)) {
+    auto oldest = entries_.begin();
+    for (auto it = entries_.begin(); it != entries_.end(); ++it)
+      if (it->second.lastUse < oldest->second.lastUse) oldest = it;
+    entries_.erase(oldest);
+  }
+  Entry& e = entries_[text];
+  e.settings = F.compileSettings();
+  e.lookups = std::move(lookups);
+  F.saveCompiled(e.compiled);
+  e.compiled.id = ++saved_;
+  e.clearSeen = table.clearCount();
+  e.namedSeen = table.namedSlots().size();
+  e.lastUse = ++uses_;
 }
 
 std::string FormulaHostBridge::input(const std::string& caption, const std::string& prompt,
@@ -165,8 +205,18 @@ Outcome runFormula(Machine& m, RunFrame& f) {
     TArtFormula* F;
     ~HostReset() { F->host = nullptr; }
   } reset{F};
+  NameLookups lookups;
   try {
-    std::string result = F->CompileAndCompute(text, variables);
+    if (const TArtFormula::Compiled* compiled =
+            state.compiled.find(text, *F, m.table, state.names)) {
+      F->restoreCompiled(*compiled);
+    } else {
+      variables.lookups = &lookups;
+      F->Compile(text, variables);
+      variables.lookups = nullptr;
+      state.compiled.add(text, *F, std::move(lookups), m.table);
+    }
+    std::string result = F->Compute(variables);
     m.table.SetVariable("RG0", result);
   } catch (const FormulaStopped&) {
     // The run is being stopped; the interpreter ends it after this step.

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 #include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "formula/art_formula.h"
 #include "formula/formula_host.h"
@@ -36,11 +38,47 @@ class SlotNameIndex {
   size_t namedSeen_ = 0;
 };
 
+// The names a compilation looked up and the slot each resolved to (-1: none).
+using NameLookups = std::vector<std::pair<std::string, int>>;
+
+// Compiled @FORMULA texts, so that a formula run again is not compiled again against all 9,256
+// variables. An entry serves only the same text with the same compile settings, and only while
+// every name its compilation looked up resolves to the same slot: names are checked again
+// whenever the table named or cleared slots since the last check. At most kCapacity entries of
+// texts up to kLongestText characters; the one used longest ago goes first.
+class FormulaCache {
+ public:
+  static constexpr size_t kCapacity = 64;
+  static constexpr size_t kLongestText = 4096;
+
+  // The code compiled for the text with F's settings, or null when it must be compiled.
+  const TArtFormula::Compiled* find(const std::string& text, const TArtFormula& F,
+                                    const VariableTable& table, SlotNameIndex& names);
+  // Keeps what F compiled last from the text, with the lookups it made.
+  void add(const std::string& text, const TArtFormula& F, NameLookups lookups,
+           const VariableTable& table);
+  size_t size() const { return entries_.size(); }
+
+ private:
+  struct Entry {
+    TArtFormula::CompileSettings settings;
+    NameLookups lookups;
+    TArtFormula::Compiled compiled;
+    uint64_t clearSeen = 0;  // the table's clearCount() and named slots when last checked
+    size_t namedSeen = 0;
+    uint64_t lastUse = 0;
+  };
+  std::unordered_map<std::string, Entry> entries_;
+  uint64_t uses_ = 0;
+  uint64_t saved_ = 0;
+};
+
 // The component F of the main window (with the main window's settings) and what it keeps between
 // instructions.
 struct FormulaState {
   TArtFormula F;
   SlotNameIndex names;
+  FormulaCache compiled;
 };
 
 // Dialogs through the host; a stop request is a checked "Only translate" box or the Stop command

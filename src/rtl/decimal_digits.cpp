@@ -56,10 +56,17 @@ DecimalDigits decimalDigits(double value, int precision) {
     d.negative = true;
     ++p;
   }
-  for (; p < r.ptr && *p != 'e'; ++p)
-    if (*p != '.') d.digits.push_back(*p);
+  // d.ddd...e[+-]xx: the digits without the point and their trailing zeros, then the exponent.
+  const char* e = p;
+  while (e < r.ptr && *e != 'e') ++e;
+  const char* end = e;
+  while (end > p + 1 && end[-1] == '0') --end;
+  if (end > p + 1 && end[-1] == '.') --end;
+  d.digits.reserve(static_cast<size_t>(end - p));
+  d.digits.push_back(*p);
+  if (end > p + 2) d.digits.append(p + 2, end);
   int exponent = 0;
-  if (p < r.ptr) std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), r.ptr, exponent);
+  if (e < r.ptr) std::from_chars(e + 1 + (e[1] == '+' ? 1 : 0), r.ptr, exponent);
   d.exponent = exponent + 1;
   stripTrailingZeros(d);
   return d;

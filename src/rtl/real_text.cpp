@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "rtl/decimal_digits.h"
@@ -44,6 +45,19 @@ bool tryDecimalToReal(std::string_view text, double& value) {
 }
 
 bool tryTextToReal(std::string_view text, double& value) {
+  // A whole number of up to fifteen digits is exact as a double: read without the general path.
+  if (!text.empty() && text.size() <= 16) {
+    const bool negative = text[0] == '-';
+    const size_t first = negative ? 1 : 0;
+    int64_t whole = 0;
+    size_t k = first;
+    while (k < text.size() && text[k] >= '0' && text[k] <= '9')
+      whole = whole * 10 + (text[k++] - '0');
+    if (k == text.size() && k > first && k - first <= 15) {
+      value = negative ? -static_cast<double>(whole) : static_cast<double>(whole);
+      return true;
+    }
+  }
   const char sep = decimalSeparator();
   size_t i = 0, n = text.size();
   while (i < n && text[i] == ' ') ++i;
@@ -68,6 +82,12 @@ double textToReal(std::string_view text) {
 std::string realToText(double value) {
   if (std::isnan(value)) return "NAN";
   if (std::isinf(value)) return value > 0 ? "INF" : "-INF";
+  if (std::fabs(value) < 1e15 && value == std::trunc(value)) {
+    // A whole number of at most fifteen digits is written as an integer (as below, and faster).
+    char buf[24];
+    auto r = std::to_chars(buf, buf + sizeof buf, static_cast<int64_t>(value));
+    return std::string(buf, r.ptr);
+  }
   DecimalDigits d = decimalDigits(value, 15);
   if (d.digits.empty()) return "0";
   std::string out = d.negative ? "-" : "";

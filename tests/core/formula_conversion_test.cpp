@@ -1,6 +1,8 @@
 // How operators convert their operands, the text form of numbers, and arithmetic errors.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "formula_test_util.h"
 #include "rtl/decimal_separator.h"
 #include "rtl/real_text.h"
@@ -110,8 +112,17 @@ TEST(FormulaConversion, RealTextReadsAndWrites) {
   EXPECT_FALSE(trel::tryTextToReal("1,5", v));
   EXPECT_FALSE(trel::tryTextToReal("+-1", v));
   EXPECT_FALSE(trel::tryTextToReal(".", v));
+  EXPECT_FALSE(trel::tryTextToReal("-", v));
+  EXPECT_TRUE(trel::tryTextToReal("-0", v));
+  EXPECT_TRUE(v == 0 && std::signbit(v));
+  EXPECT_TRUE(trel::tryTextToReal("9007199254740993", v));  // sixteen digits, rounded
+  EXPECT_EQ(v, 9007199254740992.0);
   EXPECT_EQ(trel::realToText(9.999999999999999e14), "1E15");
   EXPECT_EQ(trel::realToText(-0.1), "-0.1");
+  // Whole numbers: the largest written as an integer, the first in exponent form, negative zero.
+  EXPECT_EQ(trel::realToText(-999999999999999.0), "-999999999999999");
+  EXPECT_EQ(trel::realToText(1e15), "1E15");
+  EXPECT_EQ(trel::realToText(-0.0), "0");
 }
 
 TEST(FormulaConversion, EmptyTextsCountAsZeroOnlyWhenAsked) {

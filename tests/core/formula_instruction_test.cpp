@@ -1,6 +1,7 @@
 // @FORMULA in running programs, the formula statement of QN+, and qn eval.
 #include <gtest/gtest.h>
 
+#include "machine/formula_instruction.h"
 #include "process.h"
 #include "shell/commands.h"
 #include "test_host.h"
@@ -50,6 +51,25 @@ TEST(FormulaInstruction, EveryDeclaredVariableIsReachable) {
   // A new run starts from a fresh table: the old names are gone.
   ASSERT_TRUE(b.exec({"@FORMULA v300", "%ECHO RG0"}));
   EXPECT_EQ(b.lastMessage(), "Error: Unknown identifier 'v300'");
+}
+
+TEST(FormulaInstruction, CompiledCodeIsReusedOnlyWhileItsNamesResolveAsBefore) {
+  TestBench b;
+  // The same text again in a loop, then in a run whose table puts x in another slot: the code
+  // compiled for the first slot would read a.
+  ASSERT_TRUE(b.exec({"var x", "x:=1", "var k", "k:=0", "::top", "@FORMULA x + k", "%ECHO RG0",
+                      "k:=RG0", "CMP k,3", "IF < ::top"}));
+  EXPECT_EQ(b.host.printed, (std::vector<std::string>{"1", "2", "3"}));
+  ASSERT_TRUE(b.exec({"var a", "a:=50", "var x", "x:=2", "var k", "k:=0", "@FORMULA x + k",
+                      "%ECHO RG0", "var X", "X:=7", "@FORMULA x + k", "%ECHO RG0"}));
+  EXPECT_EQ(b.host.printed, (std::vector<std::string>{"1", "2", "3", "2", "2"}));
+  // Many different texts: the cache keeps a bounded number of them.
+  std::vector<std::string> code;
+  for (int i = 0; i < 200; ++i) code.push_back("@FORMULA " + std::to_string(i) + " + 1");
+  code.push_back("%ECHO RG0");
+  ASSERT_TRUE(b.exec(code));
+  EXPECT_EQ(b.host.printed.back(), "200");
+  EXPECT_LE(b.machine.formulaState->compiled.size(), trel::FormulaCache::kCapacity);
 }
 
 TEST(FormulaInstruction, StoresIntoMachineVariablesAreNotKept) {

@@ -149,11 +149,28 @@ TEST(FormulaVariables, NumbersOnlyFormulasGiveTheSameResultsOnBothPaths) {
     asNumbers.emplace_back(std::stod(n));
     asTexts.push_back(TCalcItem::fromText(n));
   }
-  for (const char* formula :
-       {"a+b*c", "SIN(x)^2+COS(x)^2", "MAX(a,b,c) - MIN(x,y,1)", "IFF(x>1 & x<5,1,0)",
-        "EXP(-x*x/2)/SQRT(6.283185307179586)", "LN(x)+LG(y)", "(x>y)+(a<b)+(c>=3)", "7 \\ a % 2",
-        "!a + !!b + -c", "x << 2 >> 1 && 255 || 3 BXOR 1", "a / (b - 2.5)", "LOG(a - 1.5)",
-        "SQRT(-a)", "1e308 * a * 1e10", "ATANH(a - 0.5)", "a XOR b", "a <> b"}) {
+  for (const char* formula : {"a+b*c",
+                              "SIN(x)^2+COS(x)^2",
+                              "MAX(a,b,c) - MIN(x,y,1)",
+                              "IFF(x>1 & x<5,1,0)",
+                              "EXP(-x*x/2)/SQRT(6.283185307179586)",
+                              "LN(x)+LG(y)",
+                              "(x>y)+(a<b)+(c>=3)",
+                              "7 \\ a % 2",
+                              "!a + !!b + -c",
+                              "x << 2 >> 1 && 255 || 3 BXOR 1",
+                              "a / (b - 2.5)",
+                              "LOG(a - 1.5)",
+                              "SQRT(-a)",
+                              "1e308 * a * 1e10",
+                              "ATANH(a - 0.5)",
+                              "a XOR b",
+                              "a <> b",
+                              "x / 0 + a",
+                              "a % 0",
+                              "y * 1e308 * x",
+                              "LOG(x - 2.2) + LN(a)",
+                              "x ^ 2 + (c - 3) ^ -1"}) {
     trel::TArtFormula fast, general;
     std::vector<TCalcItem> n = asNumbers, t = asTexts;
     EXPECT_EQ(evalWith(fast, formula, names, &n), evalWith(general, formula, names, &t)) << formula;
