@@ -3,14 +3,17 @@
 # tree's qn (with the assembly log kept, and with --no-log), under the qn of an older commit built
 # beside it (REF, default f959f02), and the same program in BASIC under bwbasic.
 #
-#   tools/bench-workloads.sh [ROUNDS]      (best of ROUNDS runs each, default 3)
+#   tools/bench-workloads.sh [ROUNDS]      (best of ROUNDS runs each, default 5)
+#
+# Times are CPU seconds (user and system) of the whole process, which a shared, busy machine
+# disturbs much less than wall-clock time; each column takes the best of its rounds.
 #
 # Besides the three workloads, the counting loop runs placed after 10,000 other program lines and
 # after 5,000 variable declarations, so a cost per step that grew with either would show. bwbasic
 # and the reference build are benchmark-only; without them their columns read "-".
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-rounds="${1:-3}"
+rounds="${1:-5}"
 ref="${REF:-f959f02}"
 bench="$root/build-bench"
 work="$(mktemp -d)"
@@ -58,11 +61,11 @@ cp "$root"/bench/workloads/*.qn "$root"/bench/workloads/*.bas "$work/"
   tail -n +2 "$work/counting.qn"
 } >"$work/counting_with_5000_variables.qn"
 
-# Best wall-clock seconds of `rounds` runs of the command.
+# Best CPU seconds (user + system) of `rounds` runs of the command.
 best() {
   local b="" t
   for ((r = 0; r < rounds; ++r)); do
-    t=$( { TIMEFORMAT=%R; time "$@" >/dev/null 2>&1; } 2>&1 )
+    t=$( { TIMEFORMAT='%3U %3S'; time "$@" >/dev/null 2>&1; } 2>&1 | awk '{ print $1 + $2 }')
     if [ -z "$b" ] || awk -v t="$t" -v b="$b" 'BEGIN { exit !(t < b) }'; then b="$t"; fi
   done
   echo "$b"
