@@ -9,6 +9,9 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
           xvfb xauth imagemagick xdotool
           dpkg-dev lintian desktop-file-utils appstream libxml2-utils shared-mime-info
           libgtksourceview-4-common)
+if [ "${1:-}" = "--fuzz" ]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

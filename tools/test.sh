@@ -2,7 +2,8 @@
 # Builds everything and runs every test: first a normal build with all tests (core, end-to-end
 # through qn and trel, GUI tests offscreen), then the Debian package and the installed layout
 # (tools/check-install.sh), then the core tests again under AddressSanitizer and
-# UndefinedBehaviorSanitizer.
+# UndefinedBehaviorSanitizer. The core tests replay the fuzz corpora (fuzz/corpus) through the fuzz
+# targets built without the fuzzer; tools/fuzz.sh runs the fuzzers themselves.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh

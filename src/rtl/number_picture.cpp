@@ -121,6 +121,8 @@ class SectionWriter {
 
   void literal(std::string_view s) { out.append(s); }
   void placeholder(char, bool afterPoint) {
+    // The layout counts no placeholder after the exponent, so none has a digit to write.
+    if (exponentWritten_) return;
     if (afterPoint) {
       if (decIndex_ < static_cast<int>(frac_.size())) out.push_back(frac_[decIndex_]);
       ++decIndex_;

@@ -169,4 +169,7 @@ TEST(FormulaRuntimeFormats, NumberPictureRounding) {
   EXPECT_EQ(formatNumberPicture("#,##0.###", 1e15), "1,000,000,000,000,000");
   EXPECT_EQ(formatNumberPicture("0.00E+00", -0.000123456), "-1.23E-04");
   EXPECT_EQ(formatNumberPicture("00.00E-0", 123456), "12.35E4");
+  // Placeholders after the exponent's four zeros stand for no digit, with or without a point.
+  EXPECT_EQ(formatNumberPicture("0E+00000##", 12), "1E+0001");
+  EXPECT_EQ(formatNumberPicture("0.0E+00000##", 12), "1.2E+0001");
 }
