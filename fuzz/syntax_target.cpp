@@ -1,5 +1,5 @@
-// Colours the input's lines as the editor does, each line starting in the state the one before
-// ended in. The spans of a line cover it in order, without gaps or overlaps.
+// Colours the input's lines as the editor does. The spans of a line cover it in order, without
+// gaps or overlaps.
 #include <vector>
 
 #include "editor/syntax_scanner.h"
@@ -7,11 +7,10 @@
 #include "rtl/text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  trel::LineState state = trel::LineState::Normal;
   std::vector<trel::SyntaxSpan> spans;
   for (const std::string& line : trel::splitAtLineBreaks(trel::fuzz::inputText(data, size))) {
     spans.clear();
-    state = trel::scanLine(line, state, spans);
+    trel::scanLine(line, spans);
     size_t at = 0;
     for (const trel::SyntaxSpan& span : spans) {
       FUZZ_CHECK(span.start == at && span.length > 0);
