@@ -82,6 +82,11 @@ int replaceAllMatches(QsciScintilla& e, const QByteArray& needle, const QByteArr
   int count = 0;
   long from = 0;
   bool began = false;
+  // Without change notices while it replaces: each one costs the editor work in proportion to the
+  // whole text, which made replacing every line of a long text take quadratic time. One notice
+  // follows at the end.
+  const long eventMask = send(e, Sci::SCI_GETMODEVENTMASK);
+  send(e, Sci::SCI_SETMODEVENTMASK, 0);
   for (;;) {
     long length = send(e, Sci::SCI_GETLENGTH);
     if (searchRange(e, needle, o, from, length) < 0) break;
@@ -95,6 +100,11 @@ int replaceAllMatches(QsciScintilla& e, const QByteArray& needle, const QByteArr
     ++count;
   }
   if (began) send(e, Sci::SCI_ENDUNDOACTION);
+  send(e, Sci::SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask));
+  if (count > 0) {
+    emit e.textChanged();
+    emit e.linesChanged();
+  }
   return count;
 }
 

@@ -94,6 +94,13 @@ SourceEditor::SourceEditor(QWidget* parent) : QsciScintilla(parent), lexer_(new 
   defineMarks();
   // Esc belongs to the window's Stop command; the editor would otherwise claim it.
   if (QsciCommand* cancel = standardCommands()->boundTo(Qt::Key_Escape)) cancel->setKey(0);
+  // Undo and Redo keys belong to the Edit menu, whose commands end here in undo() and redo().
+  for (int key : {int(Qt::CTRL | Qt::Key_Z), int(Qt::CTRL | Qt::Key_Y),
+                  int(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+    if (QsciCommand* command = standardCommands()->boundTo(key)) {
+      if (command->key() == key) command->setKey(0);
+      if (command->alternateKey() == key) command->setAlternateKey(0);
+    }
   SendScintilla(SCI_SETMARGINLEFT, 0UL, 0L);
   // No permanent horizontal scroll bar: it appears only for lines wider than the window.
   SendScintilla(SCI_SETSCROLLWIDTH, 1UL, 0L);
@@ -103,6 +110,26 @@ SourceEditor::SourceEditor(QWidget* parent) : QsciScintilla(parent), lexer_(new 
   connect(this, &QsciScintilla::textChanged, this, [this] {
     if (!replacing_) emit userEdited();
   });
+}
+
+template <class F>
+void SourceEditor::changeQuietly(F change) {
+  // Each change notice costs the editor work in proportion to the whole text; thousands of them
+  // in one step made undoing a Replace all of a long text take quadratic time.
+  const long mask = SendScintilla(SCI_GETMODEVENTMASK);
+  SendScintilla(SCI_SETMODEVENTMASK, 0UL);
+  change();
+  SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(mask));
+  emit textChanged();
+  emit linesChanged();
+}
+
+void SourceEditor::undo() {
+  changeQuietly([this] { QsciScintilla::undo(); });
+}
+
+void SourceEditor::redo() {
+  changeQuietly([this] { QsciScintilla::redo(); });
 }
 
 void SourceEditor::defineMarks() {

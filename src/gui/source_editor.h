@@ -54,6 +54,11 @@ class SourceEditor : public QsciScintilla {
   // by CR LF (a line break counts two), and scrolls the selection into view.
   void selectInCrLfText(const std::vector<std::string>& lines, int start, int length);
 
+  // Undo and Redo (the Edit menu's, which own Ctrl+Z and Ctrl+Y): a step that makes thousands of
+  // changes, such as undoing a Replace all, tells the text's listeners once instead of per change.
+  void undo() override;
+  void redo() override;
+
  signals:
   // The user changed the text (typing, paste, undo); not emitted for replaceLines/loadLines.
   void userEdited();
@@ -70,6 +75,9 @@ class SourceEditor : public QsciScintilla {
   void fitGutter();
   void defineMarks();
   bool hasMark(int line, int mark) const;
+  // Runs `change` without a notice per change, then sends one.
+  template <class F>
+  void changeQuietly(F change);
 
   QnLexer* lexer_;
   bool replacing_ = false;

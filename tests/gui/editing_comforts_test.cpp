@@ -139,8 +139,14 @@ class EditingComfortsTest : public QObject {
     QCOMPARE(editorText(ide), std::string("alpha one\ngamma alpha\nalphabet\ngamma"));
     serve();
     QCOMPARE(ide.form().machine.highlvl[3], std::string("gamma"));
-    ed.undo();
+    // Ctrl+Z in the editor reaches the Edit menu's Undo, and the program text follows it.
+    ide.main().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&ide.main()));
+    ed.setFocus();
+    QTest::keyClick(&ed, Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(editorText(ide), std::string("alpha one\nBeta alpha\nalphabet\nbeta"));
+    serve();
+    QCOMPARE(ide.form().machine.highlvl[3], std::string("beta"));
     ed.setCursorPosition(0, 0);
     bar.findField().setText("alpha");
     bar.replaceField().setText("A");
