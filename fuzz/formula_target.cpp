@@ -3,7 +3,7 @@
 #include "formula/art_formula.h"
 #include "fuzz_input.h"
 #include "machine/formula_instruction.h"
-#include "silent_host.h"
+#include "machine/quiet_host.h"
 
 namespace {
 
@@ -19,7 +19,7 @@ constexpr uint64_t kMaxSteps = 200;
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  trel::fuzz::SilentHost host;
+  trel::QuietHost host;
   trel::FormulaHostBridge bridge(host, nullptr);
   bridge.maxSteps = kMaxSteps;
   trel::TArtFormula formula;

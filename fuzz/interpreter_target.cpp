@@ -10,8 +10,8 @@
 
 #include "fuzz_input.h"
 #include "machine/machine.h"
+#include "machine/quiet_host.h"
 #include "rtl/text.h"
-#include "silent_host.h"
 #include "translator/translator.h"
 
 namespace {
@@ -34,7 +34,7 @@ bool reachesOutside(const std::string& line) {
 // filled the table costs seconds under the sanitizers within the step limit. Each step is charged
 // one more step per 256 names in the table: such loops end within the fuzzer's time limit, while
 // programs with few names keep their steps.
-class ChargingHost : public trel::fuzz::SilentHost {
+class ChargingHost : public trel::QuietHost {
  public:
   static constexpr size_t kNamesPerStep = 256;
   trel::Machine* machine = nullptr;

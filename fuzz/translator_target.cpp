@@ -3,12 +3,12 @@
 // the project folder and the sample libraries take part.
 #include "fuzz_input.h"
 #include "machine/machine.h"
+#include "machine/quiet_host.h"
 #include "rtl/text.h"
-#include "silent_host.h"
 #include "translator/translator.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  trel::fuzz::SilentHost host;
+  trel::QuietHost host;
   trel::Machine machine(host, trel::sourceTranslator());
   machine.highlvl = trel::splitFileLines(trel::fuzz::inputText(data, size));
   try {

@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <set>
 
-#include "lsp/quiet_host.h"
 #include "machine/machine.h"
+#include "machine/quiet_host.h"
 #include "rtl/errors.h"
 #include "rtl/text.h"
 #include "shell/main_form.h"

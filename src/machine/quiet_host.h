@@ -1,13 +1,13 @@
-// A host that shows nothing and answers nothing: every dialog is cancelled, windows get no handle
-// and a request to end the process only ends the run. The fuzz targets run the core on it, so an
-// input can never wait for a person.
+// A host that shows nothing and answers nothing: every dialog is cancelled, windows get no handle,
+// and a request to end the process is ignored. The language server translates in the background
+// on it, and the fuzz targets run the core on it, so no input can wait for a person.
 #pragma once
 
 #include "machine/host.h"
 
-namespace trel::fuzz {
+namespace trel {
 
-class SilentHost : public Host {
+class QuietHost : public Host {
  public:
   void processEvents() override {}
   void showMessage(const std::string&) override {}
@@ -29,4 +29,4 @@ class SilentHost : public Host {
   void endProcess(int) override {}
 };
 
-}  // namespace trel::fuzz
+}  // namespace trel
