@@ -1,16 +1,20 @@
 // Runs the input's lines as low-level code under a step and a memory limit. Lines that would reach
 // outside the process (native libraries, files, nested runs of source files, the open dialog) are
 // dropped before the run; the run also happens in a scratch folder of its own, so that a line a
-// program makes for itself cannot write into the project.
+// program makes for itself cannot write into the project. Each input runs twice, with and without
+// the interpreter's decoded lines, and the two runs must show the same.
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "fuzz_input.h"
 #include "machine/machine.h"
 #include "machine/quiet_host.h"
+#include "rtl/random.h"
 #include "rtl/text.h"
 #include "translator/translator.h"
 
@@ -56,21 +60,54 @@ void enterScratchFolder() {
   });
 }
 
-}  // namespace
+// What a run leaves behind that anyone can see: its error, log, console, trace memo, caption,
+// program counter and every slot of the table.
+struct RunResult {
+  std::string error;
+  std::vector<std::string> log, console, outp;
+  std::string label6;
+  int32_t pc = 0;
+  std::vector<std::pair<std::string, std::string>> slots;
+  bool operator==(const RunResult&) const = default;
+};
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  enterScratchFolder();
+RunResult runOnce(const std::vector<std::string>& code, bool decodedSteps) {
+  trel::seedRandom(1);
   ChargingHost host;
   trel::Machine machine(host, trel::sourceTranslator());
   host.machine = &machine;
   machine.maxSteps = kMaxSteps;
   machine.maxMemory = kMaxMemory;
-  machine.code.clear();
-  for (std::string& line : trel::splitFileLines(trel::fuzz::inputText(data, size)))
-    if (!reachesOutside(line)) machine.code.push_back(std::move(line));
+  machine.decodedSteps = decodedSteps;
+  machine.code = code;
+  RunResult r;
   try {
     machine.compile(trel::RunMode::Program);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
+    r.error = e.what();
   }
+  r.log = machine.debug.lines();
+  r.console = machine.console.lines();
+  r.outp = machine.outp;
+  r.label6 = machine.Label6();
+  r.pc = machine.pc;
+  for (int slot = 0; slot < trel::VariableTable::kSlotCount; ++slot)
+    r.slots.emplace_back(machine.table.nameAt(slot), machine.table.valueAt(slot));
+  return r;
+}
+
+}  // namespace
+
+// The program runs twice: with the interpreter's decoded lines and with every step through the
+// instruction handlers. The two must agree in everything a run shows (a program that reads the
+// clock may differ, so it runs once).
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  enterScratchFolder();
+  std::vector<std::string> code;
+  for (std::string& line : trel::splitFileLines(trel::fuzz::inputText(data, size)))
+    if (!reachesOutside(line)) code.push_back(std::move(line));
+  RunResult decoded = runOnce(code, true);
+  if (trel::upperCase(trel::fuzz::inputText(data, size)).find("NOW") != std::string::npos) return 0;
+  FUZZ_CHECK(decoded == runOnce(code, false));
   return 0;
 }

@@ -2,38 +2,12 @@
 
 #include <cstring>
 
+#include "rtl/errors.h"
 #include "rtl/integer_text.h"
 
 namespace trel {
 
 namespace {
-
-// Copies a short run of bytes with at most two overlapping loads and stores: log lines are made
-// of parts a few characters long, where a call to memcpy per part costs more than the copy.
-inline char* copyShort(char* out, const char* in, size_t n) {
-  if (n >= 8) {
-    if (n > 16) {
-      std::memcpy(out, in, n);
-      return out + n;
-    }
-    uint64_t a, b;
-    std::memcpy(&a, in, 8);
-    std::memcpy(&b, in + n - 8, 8);
-    std::memcpy(out, &a, 8);
-    std::memcpy(out + n - 8, &b, 8);
-  } else if (n >= 4) {
-    uint32_t a, b;
-    std::memcpy(&a, in, 4);
-    std::memcpy(&b, in + n - 4, 4);
-    std::memcpy(out, &a, 4);
-    std::memcpy(out + n - 4, &b, 4);
-  } else if (n > 0) {
-    out[0] = in[0];
-    out[n / 2] = in[n / 2];
-    out[n - 1] = in[n - 1];
-  }
-  return out + n;
-}
 
 // Eight characters at once with a..z upper-cased and every other byte as it was.
 inline uint64_t upperAscii8(uint64_t x) {
@@ -54,7 +28,6 @@ void AssemblyLog::clear() {
   chunkBytes_ = 0;
   chunkStart_ = cursor_ = limit_ = nullptr;
   ends_ = nullptr;
-  kinds_ = nullptr;
   kept_ = 0;
   dropped_ = 0;
   ++clears_;
@@ -72,6 +45,9 @@ void AssemblyLog::setByteCapacity(size_t maxBytes) {
 
 char* AssemblyLog::reserveSlow(size_t bytes) {
   // Close the newest chunk (its bytes end at the cursor) and start another.
+  // Line ends are kept as 31-bit offsets.
+  if (bytes > kOffsetBits)
+    throw Error("A log line of " + std::to_string(bytes) + " bytes is too long to keep");
   if (!chunks_.empty()) chunks_.back().used = static_cast<size_t>(cursor_ - chunkStart_);
   Chunk c;
   size_t size = bytes > kChunkBytes ? bytes : kChunkBytes;
@@ -80,7 +56,6 @@ char* AssemblyLog::reserveSlow(size_t bytes) {
   else
     c.data.reset(new char[size]);
   c.ends.reserve(kChunkBytes / 16);
-  c.kinds.reserve(kChunkBytes / 16);
   c.size = size;
   chunkBytes_ += size;
   chunks_.push_back(std::move(c));
@@ -89,7 +64,6 @@ char* AssemblyLog::reserveSlow(size_t bytes) {
   cursor_ = chunkStart_;
   limit_ = chunkStart_ + size;
   ends_ = &back.ends;
-  kinds_ = &back.kinds;
   // Whole chunks go while the log holds more bytes than it may; the newest always stays.
   while (chunkBytes_ > byteCapacity_ && chunks_.size() > 1) dropOldest();
   return cursor_;
@@ -104,7 +78,6 @@ void AssemblyLog::dropOldest() {
     if (chunks_.size() == 1) {
       // The newest chunk emptied itself: start it over in place.
       c.ends.clear();
-      c.kinds.clear();
       c.first = 0;
       cursor_ = chunkStart_;
       return;
@@ -113,13 +86,6 @@ void AssemblyLog::dropOldest() {
     chunkBytes_ -= c.size;
     chunks_.pop_front();
   }
-}
-
-void AssemblyLog::append(std::string_view line) {
-  if (muted_) return;
-  char* p = reserve(line.size());
-  if (!line.empty()) std::memcpy(p, line.data(), line.size());
-  commitLine(p + line.size());
 }
 
 void AssemblyLog::append(std::initializer_list<std::string_view> parts) {
@@ -132,7 +98,7 @@ void AssemblyLog::append(std::initializer_list<std::string_view> parts) {
 }
 
 void AssemblyLog::appendInterpreting(std::string_view text) {
-  static constexpr std::string_view kPrefix = "Interpreting  [";
+  static constexpr std::string_view kPrefix = kInterpreting;
   if (muted_) return;
   char* p = reserve(kPrefix.size() + text.size() + 1);
   std::memcpy(p, kPrefix.data(), kPrefix.size());
@@ -152,18 +118,10 @@ void AssemblyLog::appendInterpreting(std::string_view text) {
   commitLine(p);
 }
 
-void AssemblyLog::appendLineStep(int64_t line, int64_t step) {
-  if (muted_) return;
-  char* p = reserve(2 * sizeof(int64_t));
-  std::memcpy(p, &line, sizeof line);
-  std::memcpy(p + sizeof line, &step, sizeof step);
-  commitLine(p + 2 * sizeof(int64_t), kLineStep);
-}
-
 void AssemblyLog::appendStored(std::string& out, const Chunk& c, size_t k) {
-  size_t begin = k == 0 ? 0 : c.ends[k - 1];
+  size_t begin = c.begin(k);
   const char* p = c.data.get() + begin;
-  if (c.kinds[k] == kLineStep) {
+  if (c.ends[k] & kLineStep) {
     int64_t line, step;
     std::memcpy(&line, p, sizeof line);
     std::memcpy(&step, p + sizeof line, sizeof step);
@@ -174,7 +132,7 @@ void AssemblyLog::appendStored(std::string& out, const Chunk& c, size_t k) {
     end = formatInt(end + 7, step);
     out.append(text, end);
   } else {
-    out.append(p, c.ends[k] - begin);
+    out.append(p, c.end(k) - begin);
   }
 }
 

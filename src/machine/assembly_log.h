@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <initializer_list>
 #include <memory>
@@ -22,6 +23,7 @@ class AssemblyLog {
  public:
   static constexpr size_t kDefaultCapacity = 1 << 20;
   static constexpr size_t kDefaultByteCapacity = size_t{256} << 20;
+  static constexpr std::string_view kInterpreting = "Interpreting  [";
 
   AssemblyLog();
 
@@ -29,13 +31,23 @@ class AssemblyLog {
   // While muted every append is dropped (a run without its step trace).
   void setMuted(bool muted) { muted_ = muted; }
   bool muted() const { return muted_; }
-  void append(std::string_view line);
+  void append(std::string_view line) {
+    if (muted_) return;
+    char* p = reserve(line.size());
+    commitLine(copyShort(p, line.data(), line.size()));
+  }
   // One line made of the parts, joined without anything between them.
   void append(std::initializer_list<std::string_view> parts);
   // "Interpreting  [" + upper-cased text + "]", upper-casing while copying.
   void appendInterpreting(std::string_view text);
   // "Line: " + line + " Step: " + step.
-  void appendLineStep(int64_t line, int64_t step);
+  void appendLineStep(int64_t line, int64_t step) {
+    if (muted_) return;
+    char* p = reserve(2 * sizeof(int64_t));
+    std::memcpy(p, &line, sizeof line);
+    std::memcpy(p + sizeof line, &step, sizeof step);
+    commitLine(p + 2 * sizeof(int64_t), kLineStep);
+  }
 
   // Lines as they read now, the dropped-lines notice first when lines were dropped.
   size_t lineCount() const;
@@ -61,22 +73,50 @@ class AssemblyLog {
   struct Chunk {
     std::unique_ptr<char[]> data;
     size_t used = 0;
-    size_t size = 0;             // bytes allocated for data
-    std::vector<uint32_t> ends;  // end offset of each line in data
-    std::vector<uint8_t> kinds;  // how each line is kept (Kind)
-    size_t first = 0;            // index of the first line still kept
+    size_t size = 0;  // bytes allocated for data
+    // End offset of each line in data, with the line's kind (Kind) in the top bit.
+    std::vector<uint32_t> ends;
+    size_t first = 0;  // index of the first line still kept
+    size_t begin(size_t k) const { return k == 0 ? 0 : ends[k - 1] & kOffsetBits; }
+    size_t end(size_t k) const { return ends[k] & kOffsetBits; }
   };
   static constexpr size_t kChunkBytes = 1 << 20;
-  enum Kind : uint8_t { kText, kLineStep };
+  enum Kind : uint32_t { kText = 0, kLineStep = uint32_t{1} << 31 };
+  static constexpr uint32_t kOffsetBits = ~uint32_t{kLineStep};
 
+  // Copies a short run of bytes with at most two overlapping loads and stores: log lines are made
+  // of parts a few characters long, where a call to memcpy per part costs more than the copy.
+  static char* copyShort(char* out, const char* in, size_t n) {
+    if (n >= 8) {
+      if (n > 16) {
+        std::memcpy(out, in, n);
+        return out + n;
+      }
+      uint64_t a, b;
+      std::memcpy(&a, in, 8);
+      std::memcpy(&b, in + n - 8, 8);
+      std::memcpy(out, &a, 8);
+      std::memcpy(out + n - 8, &b, 8);
+    } else if (n >= 4) {
+      uint32_t a, b;
+      std::memcpy(&a, in, 4);
+      std::memcpy(&b, in + n - 4, 4);
+      std::memcpy(out, &a, 4);
+      std::memcpy(out + n - 4, &b, 4);
+    } else if (n > 0) {
+      out[0] = in[0];
+      out[n / 2] = in[n / 2];
+      out[n - 1] = in[n - 1];
+    }
+    return out + n;
+  }
   char* reserve(size_t bytes) {
     if (static_cast<size_t>(limit_ - cursor_) >= bytes) return cursor_;
     return reserveSlow(bytes);
   }
   void commitLine(char* end, Kind kind = kText) {
     cursor_ = end;
-    ends_->push_back(static_cast<uint32_t>(end - chunkStart_));
-    kinds_->push_back(kind);
+    ends_->push_back(static_cast<uint32_t>(end - chunkStart_) | kind);
     ++kept_;
     ++appended_;
     if (kept_ > capacity_) dropOldest();
@@ -95,7 +135,6 @@ class AssemblyLog {
   char* cursor_ = nullptr;
   char* limit_ = nullptr;
   std::vector<uint32_t>* ends_ = nullptr;
-  std::vector<uint8_t>* kinds_ = nullptr;
   size_t kept_ = 0;
   uint64_t dropped_ = 0;
   uint64_t appended_ = 0;

@@ -4,6 +4,7 @@
 // first, each the calling line's index plus 1000. The table pushes and pops them at FL2's front in
 // constant time, so deep recursion costs no more per call than a shallow one.
 #include "machine/instructions.h"
+#include "machine/step_log_texts.h"
 #include "rtl/errors.h"
 #include "rtl/integer_text.h"
 
@@ -48,7 +49,7 @@ std::string_view takeOperand(RunFrame& f, Instruction id) {
 Outcome conditionalJump(Machine& m, RunFrame& f, Instruction id,
                         bool (*holds)(const std::string&)) {
   std::string_view label = takeOperand(f, id);
-  m.debug.append({"JUMPING: ", label});
+  m.debug.append({steplog::kJumping, label});
   LabelTarget target = labelSearch(m, f, label);
   if (holds(m.table.GetVariable("FL1"))) {
     // One before the label: the step's own advance makes the label line the next one run.
@@ -62,7 +63,7 @@ Outcome conditionalJump(Machine& m, RunFrame& f, Instruction id,
 
 Outcome runJump(Machine& m, RunFrame& f) {
   LabelTarget target = labelSearch(m, f, takeOperand(f, Instruction::Jump));
-  m.debug.append({"JUMPING: ", TargetText(target).text});
+  m.debug.append({steplog::kJumping, TargetText(target).text});
   m.pc = target.line();
   f.jumped = true;
   return Outcome::Continue;
@@ -78,7 +79,8 @@ Outcome runCall(Machine& m, RunFrame& f) {
     throw Error("CALL from line " + intToText(m.pc) + ": " + std::to_string(kMaxPendingCalls) +
                 " calls are already pending (does a procedure call itself without end?)");
   m.table.pushFront("FL2", intToText(returnPoint));
-  m.debug.append({"JUMPING: ", TargetText(target).text, " FLAG2: ", m.table.frontFour("FL2")});
+  m.debug.append(
+      {steplog::kJumping, TargetText(target).text, " FLAG2: ", m.table.frontFour("FL2")});
   m.pc = target.line();
   f.jumped = true;
   return Outcome::Continue;
@@ -99,7 +101,7 @@ Outcome runCompare(Machine& m, RunFrame& f) {
   f.dropKeyword(Instruction::Compare);
   std::string_view a = trimView(textBefore(f.text(), ","));
   std::string_view b = trimView(textAfter(f.text(), ","));
-  m.debug.append({"Compare (=) [", b, "] to [", a, "]"});
+  m.debug.append({steplog::kComparing, b, steplog::kTo, a, steplog::kClose});
   int slot = m.table.findSlot(a);
   if (slot >= 0) {
     std::string_view x = m.table.valueAt(slot);
@@ -116,7 +118,7 @@ Outcome runCompare(Machine& m, RunFrame& f) {
     }
     m.table.SetVariable("FL1", result);
   }
-  m.debug.append({"RESULT [", m.table.GetVariable("FL1"), "]"});
+  m.debug.append({steplog::kResult, m.table.GetVariable("FL1"), steplog::kClose});
   return Outcome::Continue;
 }
 

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "machine/instructions.h"
+#include "machine/step_log_texts.h"
 #include "rtl/errors.h"
 #include "rtl/integer_text.h"
 #include "rtl/random.h"
@@ -29,7 +30,7 @@ std::string textAtAddress(const Machine& m, std::string_view addressText) {
 }
 
 void logMove(Machine& m, std::string_view source, std::string_view dest) {
-  m.debug.append({"Moving [", source, "] to [", dest, "]"});
+  m.debug.append({steplog::kMoving, source, steplog::kTo, dest, steplog::kClose});
 }
 
 // Views into the working text, which no arithmetic instruction changes.
@@ -163,7 +164,7 @@ Outcome runInt(Machine& m, RunFrame& f) {
 Outcome runAdd(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
   ArithmeticOperands ops = splitAt(f.text(), '+');
-  m.debug.append({"Adding (+) [", ops.source, "] to [", ops.dest, "]"});
+  m.debug.append({steplog::kAdding, ops.source, steplog::kTo, ops.dest, steplog::kClose});
   integerArithmetic(m, ops, wrapAdd);
   return Outcome::Continue;
 }
@@ -171,16 +172,16 @@ Outcome runAdd(Machine& m, RunFrame& f) {
 Outcome runSubtract(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA") || contains(f.text(), "##")) return Outcome::Continue;
   ArithmeticOperands ops = splitAt(f.text(), '-');
-  m.debug.append({"Substract (-) [", ops.source, "] to [", ops.dest, "]"});
+  m.debug.append({steplog::kSubtracting, ops.source, steplog::kTo, ops.dest, steplog::kClose});
   integerArithmetic(m, ops, wrapSub);
-  m.debug.append({ops.dest, " is ", m.table.GetVariable(ops.dest)});
+  m.debug.append({ops.dest, steplog::kIs, m.table.GetVariable(ops.dest)});
   return Outcome::Continue;
 }
 
 Outcome runMultiply(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
   ArithmeticOperands ops = splitAt(f.text(), '*');
-  m.debug.append({"Multiply (*) [", ops.source, "] to [", ops.dest, "]"});
+  m.debug.append({steplog::kMultiplying, ops.source, steplog::kTo, ops.dest, steplog::kClose});
   integerArithmetic(m, ops, wrapMul);
   return Outcome::Continue;
 }

@@ -19,6 +19,7 @@ namespace {
 
 constexpr size_t kFirstOutputTest = static_cast<size_t>(Instruction::Echo);
 constexpr uint64_t kTestBits = (uint64_t{1} << kInstructionCount) - 1;
+constexpr size_t kTextBuffer = 64;
 
 }  // namespace
 
@@ -114,6 +115,10 @@ class Interpreter {
     f.stepCounter = 1;
     f.work.text.clear();
     f.work.modified = true;
+    // Each step hands the working text to the caption by swapping the two strings: with both
+    // held outside the string object (longer than its inner buffer) a swap is a pointer swap.
+    f.work.text.reserve(kTextBuffer);
+    m.label6Text_.reserve(kTextBuffer);
     StepTraceScope trace(m.debug, m.traceSteps);
 
     for (;;) {
@@ -148,6 +153,18 @@ class Interpreter {
 
       f.jumped = false;
       size_t k = 0;
+      // A program line as read starts with its first instruction, whose fresh read finds the
+      // line already there; a line seen before has its log line (and, for the common one-
+      // instruction lines, its whole instruction) worked out.
+      if (mode == RunMode::Program && f.work.mask != 0 && m.decodedSteps) {
+        const DecodedLine& d = m.lineCache_.at(m, f);
+        k = static_cast<size_t>(d.id);
+        m.debug.append(d.interpreting);
+        Outcome outcome =
+            d.form == LineForm::General ? kInstructionTable[k].run(m, f) : runDecoded(m, f, d);
+        if (outcome == Outcome::EndRun) return;
+        ++k;
+      }
       while (k < kInstructionTable.size()) {
         // While the working text is still the line as read, the tests that can match are exactly
         // the keywords of its mask and the fresh reads in between change nothing: go straight

@@ -20,6 +20,7 @@
 #include "machine/console_model.h"
 #include "machine/diagnostic.h"
 #include "machine/host.h"
+#include "machine/line_cache.h"
 #include "machine/program_list.h"
 #include "machine/run_frame.h"
 #include "machine/source_map.h"
@@ -86,6 +87,9 @@ class Machine {
   // outside them, such as the closing variable count, stays.
   bool traceSteps = true;
   uint64_t memoryInUse() const { return table.bytes() + debug.bytes() + console.bytes(); }
+  // Off: every step goes through the instruction handlers, never through a decoded line (the
+  // tests compare the two).
+  bool decodedSteps = true;
 
   // --- run control
   Debugger* debugger = nullptr;  // watches the steps while attached (the IDE, qn debug)
@@ -126,6 +130,7 @@ class Machine {
   int32_t label6Pc_ = 0;
   std::string label6Text_ = "0";
   bool label6Initial_ = true;
+  LineCache lineCache_;
 
   friend class Interpreter;
 };

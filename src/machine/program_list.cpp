@@ -15,8 +15,7 @@ void ProgramList::assign(std::vector<std::string> lines, SourceMap map) {
     map_ = SourceMap::identity(files.empty() ? std::string() : files.front(), lines_.size());
   }
   indexBuilt_ = false;
-  masks_.assign(lines_.size(), 0);
-  maskValid_.assign(lines_.size(), false);
+  masks_.assign(lines_.size(), kMaskUnknown);
   ++generation_;
 }
 
@@ -29,7 +28,7 @@ void ProgramList::setLine(int32_t index, std::string text) {
     newList.insert(std::lower_bound(newList.begin(), newList.end(), index), index);
   }
   slot = std::move(text);
-  maskValid_[static_cast<size_t>(index)] = false;
+  masks_[static_cast<size_t>(index)] = kMaskUnknown;
   ++generation_;
 }
 
@@ -37,25 +36,21 @@ void ProgramList::insert(int32_t index, std::string text, SourceLocation origin)
   lines_.insert(lines_.begin() + index, std::move(text));
   map_.locations.insert(map_.locations.begin() + index, origin);
   indexBuilt_ = false;
-  masks_.insert(masks_.begin() + index, 0);
-  maskValid_.insert(maskValid_.begin() + index, false);
+  masks_.insert(masks_.begin() + index, kMaskUnknown);
   ++generation_;
 }
 
 void ProgramList::removeCharacter(char c) {
   for (auto& l : lines_) l.erase(std::remove(l.begin(), l.end(), c), l.end());
   indexBuilt_ = false;
-  maskValid_.assign(lines_.size(), false);
+  masks_.assign(lines_.size(), kMaskUnknown);
   ++generation_;
 }
 
 uint64_t ProgramList::maskAt(int32_t index) {
-  size_t i = static_cast<size_t>(index);
-  if (!maskValid_[i]) {
-    masks_[i] = instructionMask(lines_[i]);
-    maskValid_[i] = true;
-  }
-  return masks_[i];
+  uint64_t& mask = masks_[static_cast<size_t>(index)];
+  if (mask == kMaskUnknown) mask = instructionMask(lines_[static_cast<size_t>(index)]);
+  return mask;
 }
 
 void ProgramList::buildIndex() {

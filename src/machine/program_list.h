@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "machine/instruction_set.h"
 #include "machine/source_map.h"
 
 namespace trel {
@@ -53,8 +54,10 @@ class ProgramList {
   std::unordered_map<std::string, std::vector<int32_t>, Hash, std::equal_to<>> index_;
   bool indexBuilt_ = false;
   std::vector<std::string> lines_;
+  // A line's mask, or kMaskUnknown until a step asks for it.
+  static constexpr uint64_t kMaskUnknown = uint64_t{1} << 62;
+  static_assert(kInstructionCount < 62 && kCommentBit != 62, "bit 62 is no mask's own");
   std::vector<uint64_t> masks_;
-  std::vector<bool> maskValid_;
   SourceMap map_;
   uint64_t generation_ = 0;
 };

@@ -50,7 +50,9 @@ struct RunFrame {
   void setText(std::string_view part) {
     if (part.size() == work.text.size()) return;
     size_t offset = static_cast<size_t>(part.data() - work.text.data());
-    work.text = work.text.substr(offset, part.size());
+    // In place, so the text keeps its buffer (see Interpreter::run).
+    work.text.erase(offset + part.size());
+    work.text.erase(0, offset);
     work.modified = true;
   }
 };

@@ -10,8 +10,7 @@ constexpr uint32_t kAddressBase = 0x00A00000;
 constexpr uint32_t kAddressStride = 0x40;
 }  // namespace
 
-VariableTable::VariableTable()
-    : names_(kSlotCount), values_(kSlotCount), named_(kSlotCount, false) {}
+VariableTable::VariableTable() : names_(kSlotCount), values_(kSlotCount), named_(kSlotCount, 0) {}
 
 void VariableTable::joinPieces() const {
   if (pieces_.empty()) return;
@@ -98,9 +97,11 @@ void VariableTable::ClearVariables() {
   store(fillValue_, kFreeName);
   highestUnnamed_ = kSlotCount - 1;
   ++clearCount_;
+  ++layout_;
 }
 
 void VariableTable::nameSlot(int slot, std::string_view name) {
+  ++layout_;
   if (slot == piecesSlot_) joinPieces();
   if (named_[slot]) {
     index_.erase(names_[slot], slot);

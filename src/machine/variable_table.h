@@ -65,6 +65,12 @@ class VariableTable {
   // this lets a cache follow the table without scanning it.
   const std::vector<int>& namedSlots() const { return namedOrder_; }
   uint64_t clearCount() const { return clearCount_; }
+  // Changes whenever a name comes to a slot or the table is cleared: while it stays the same,
+  // findSlot gives every name the slot it gave it before.
+  uint64_t layout() const { return layout_; }
+  // True for the name every slot not named explicitly bears ("00"; "" before the first clear):
+  // a write to it reaches all of those slots.
+  bool isFreeSlotName(std::string_view name) const { return name == fillName_; }
 
   // Bytes the names and values hold (the free slots' shared value counted once).
   size_t bytes() const { return bytes_; }
@@ -98,7 +104,7 @@ class VariableTable {
   // The pieces pushed in front of slot piecesSlot_'s value, oldest first.
   mutable std::string pieces_;
   int piecesSlot_ = -1;
-  std::vector<bool> named_;
+  std::vector<uint8_t> named_;  // bytes, not bits: read on every variable access
   SlotIndex index_;
   std::vector<int> namedOrder_;
   // Name and shared value of every slot that was not explicitly named.
@@ -106,6 +112,7 @@ class VariableTable {
   std::string fillValue_;
   mutable int highestUnnamed_ = kSlotCount - 1;
   uint64_t clearCount_ = 0;
+  uint64_t layout_ = 0;
   mutable size_t bytes_ = 0;
 };
 
