@@ -37,7 +37,7 @@ struct GoOn : trel::PauseHandler {
   }
 };
 
-Measure runOnce(int declared, int iterations, size_t logCapacity, int breakpoints) {
+Measure runOnce(int declared, int iterations, size_t logCapacity, int breakpoints, bool trace) {
   trel::TerminalHost host;
   trel::Machine m(host, trel::sourceTranslator());
   GoOn goOn;
@@ -45,6 +45,7 @@ Measure runOnce(int declared, int iterations, size_t logCapacity, int breakpoint
   if (breakpoints >= 0) m.debugger = &debugger;
   for (int line = 1; line <= breakpoints; ++line) debugger.setBreakpoint(line);
   if (logCapacity) m.debug.setCapacity(logCapacity);
+  m.traceSteps = trace;
   m.code = loopProgram(declared, iterations);
   auto start = std::chrono::steady_clock::now();
   m.compile(trel::RunMode::Program);
@@ -66,6 +67,7 @@ int main(int argc, char** argv) {
     int declared;
     size_t logCapacity;
     int breakpoints;  // -1: no debugger attached
+    bool trace = true;
   } cases[] = {
       {"10 variables, log kept (default capacity)", 10, 0, -1},
       {"5000 variables, log kept (default capacity)", 5000, 0, -1},
@@ -73,6 +75,7 @@ int main(int argc, char** argv) {
       {"5000 variables, log capped at 1,000 lines", 5000, 1000, -1},
       {"10 variables, debugger, no breakpoints", 10, 0, 0},
       {"10 variables, debugger, ten breakpoints", 10, 0, 10},
+      {"10 variables, no trace (--no-log)", 10, 0, -1, false},
   };
   std::printf("Counting loop of %d iterations (%d rounds each, best round shown)\n", iterations,
               rounds);
@@ -83,7 +86,7 @@ int main(int argc, char** argv) {
     double best = 1e30;
     uint64_t steps = 0;
     for (int r = 0; r < rounds; ++r) {
-      Measure m = runOnce(c.declared, iterations, c.logCapacity, c.breakpoints);
+      Measure m = runOnce(c.declared, iterations, c.logCapacity, c.breakpoints, c.trace);
       if (m.seconds < best) best = m.seconds;
       steps = m.steps;
     }

@@ -55,6 +55,8 @@ char* AssemblyLog::reserveSlow(size_t bytes) {
     c.data = std::move(spare_);
   else
     c.data.reset(new char[size]);
+  c.ends = std::move(spareEnds_);
+  c.ends.clear();
   c.ends.reserve(kChunkBytes / 16);
   c.size = size;
   chunkBytes_ += size;
@@ -69,10 +71,9 @@ char* AssemblyLog::reserveSlow(size_t bytes) {
   return cursor_;
 }
 
-void AssemblyLog::dropOldest() {
+void AssemblyLog::dropFront() {
   Chunk& c = chunks_.front();
   ++c.first;
-  --kept_;
   ++dropped_;
   if (c.first == c.ends.size()) {
     if (chunks_.size() == 1) {
@@ -83,6 +84,7 @@ void AssemblyLog::dropOldest() {
       return;
     }
     if (c.size == kChunkBytes) spare_ = std::move(c.data);
+    spareEnds_ = std::move(c.ends);
     chunkBytes_ -= c.size;
     chunks_.pop_front();
   }

@@ -89,7 +89,15 @@ class AssemblyLog {
   static char* copyShort(char* out, const char* in, size_t n) {
     if (n >= 8) {
       if (n > 16) {
-        std::memcpy(out, in, n);
+        if (n > 32) {
+          std::memcpy(out, in, n);
+          return out + n;
+        }
+        char a[16], b[16];
+        std::memcpy(a, in, 16);
+        std::memcpy(b, in + n - 16, 16);
+        std::memcpy(out, a, 16);
+        std::memcpy(out + n - 16, b, 16);
         return out + n;
       }
       uint64_t a, b;
@@ -117,12 +125,20 @@ class AssemblyLog {
   void commitLine(char* end, Kind kind = kText) {
     cursor_ = end;
     ends_->push_back(static_cast<uint32_t>(end - chunkStart_) | kind);
-    ++kept_;
     ++appended_;
-    if (kept_ > capacity_) dropOldest();
+    // A full log drops its oldest line for the new one, and keeps as many as before.
+    if (kept_ < capacity_)
+      ++kept_;
+    else
+      dropFront();
   }
   char* reserveSlow(size_t bytes);
-  void dropOldest();
+  // The oldest line goes (counted as dropped); the caller keeps kept_.
+  void dropFront();
+  void dropOldest() {
+    dropFront();
+    --kept_;
+  }
   // Appends line k of chunk c as it reads.
   static void appendStored(std::string& out, const Chunk& c, size_t k);
 
@@ -130,6 +146,7 @@ class AssemblyLog {
   // One chunk kept back when the oldest is dropped, so a long run reuses its memory instead of
   // asking for (and touching) fresh pages for every chunk.
   std::unique_ptr<char[]> spare_;
+  std::vector<uint32_t> spareEnds_;
   // The newest chunk's free space and line ends, so appending does not look the chunk up.
   char* chunkStart_ = nullptr;
   char* cursor_ = nullptr;

@@ -51,7 +51,7 @@ class Interpreter {
  public:
   // Reads the current line into the working text. A read that would give the same text the
   // working text already holds is skipped.
-  static void readLine(Machine& m, RunFrame& f, bool force) {
+  static inline void readLine(Machine& m, RunFrame& f, bool force) {
     WorkingText& w = f.work;
     if (f.mode == RunMode::ConsoleLine) {
       if (!force && !w.modified) return;
@@ -66,7 +66,7 @@ class Interpreter {
       return;
     if (m.pc < 0 || m.pc >= m.ListBox1.size())
       throw Error("List index out of bounds (" + std::to_string(m.pc) + ")");
-    w.text = m.ListBox1.line(m.pc);
+    w.text.assign(m.ListBox1.line(m.pc));
     w.mask = m.ListBox1.maskAt(m.pc);
     w.modified = false;
     w.sourceIndex = m.pc;
@@ -157,7 +157,7 @@ class Interpreter {
       // line already there; a line seen before has its log line (and, for the common one-
       // instruction lines, its whole instruction) worked out.
       if (mode == RunMode::Program && f.work.mask != 0 && m.decodedSteps) {
-        const DecodedLine& d = m.lineCache_.at(m, f);
+        const DecodedLine& d = m.lineCache_.at(m, f, m.pc, m.ListBox1, m.table);
         k = static_cast<size_t>(d.id);
         m.debug.append(d.interpreting);
         Outcome outcome =

@@ -243,17 +243,14 @@ void runAssign(Machine& m, const DecodedLine& d) {
 
 }  // namespace
 
-const DecodedLine& LineCache::at(Machine& m, const RunFrame& f) {
+const DecodedLine& LineCache::decode(Machine& m, const RunFrame& f) {
   size_t i = static_cast<size_t>(m.pc);
   if (lines_.size() < static_cast<size_t>(m.ListBox1.size()))
     lines_.resize(static_cast<size_t>(m.ListBox1.size()));
   std::unique_ptr<DecodedLine>& entry = lines_[i];
   if (!entry) entry = std::make_unique<DecodedLine>();
-  DecodedLine& d = *entry;
-  if (d.listGeneration != m.ListBox1.generation() || d.tableLayout != m.table.layout() ||
-      d.lastLine != f.lastLine)
-    decode(m, f, d);
-  return d;
+  trel::decode(m, f, *entry);
+  return *entry;
 }
 
 Outcome runDecoded(Machine& m, RunFrame& f, const DecodedLine& d) {

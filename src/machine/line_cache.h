@@ -16,7 +16,9 @@
 #include <vector>
 
 #include "machine/instruction_set.h"
+#include "machine/program_list.h"
 #include "machine/run_frame.h"
+#include "machine/variable_table.h"
 
 namespace trel {
 
@@ -45,9 +47,20 @@ class LineCache {
  public:
   // The entry of the line at the program counter, worked out again when it is stale. The line
   // must be the working text as read (not shortened) and must hold at least one instruction.
-  const DecodedLine& at(Machine& m, const RunFrame& f);
+  const DecodedLine& at(Machine& m, const RunFrame& f, int32_t pc, const ProgramList& list,
+                        const VariableTable& table) {
+    size_t i = static_cast<size_t>(pc);
+    if (i < lines_.size() && lines_[i]) {
+      const DecodedLine& d = *lines_[i];
+      if (d.listGeneration == list.generation() && d.tableLayout == table.layout() &&
+          d.lastLine == f.lastLine)
+        return d;
+    }
+    return decode(m, f);
+  }
 
  private:
+  const DecodedLine& decode(Machine& m, const RunFrame& f);
   std::vector<std::unique_ptr<DecodedLine>> lines_;  // by line index; null until the line runs
 };
 

@@ -47,12 +47,6 @@ void ProgramList::removeCharacter(char c) {
   ++generation_;
 }
 
-uint64_t ProgramList::maskAt(int32_t index) {
-  uint64_t& mask = masks_[static_cast<size_t>(index)];
-  if (mask == kMaskUnknown) mask = instructionMask(lines_[static_cast<size_t>(index)]);
-  return mask;
-}
-
 void ProgramList::buildIndex() {
   index_.clear();
   for (int32_t i = 0; i < size(); ++i) index_[lines_[static_cast<size_t>(i)]].push_back(i);

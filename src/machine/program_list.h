@@ -34,7 +34,11 @@ class ProgramList {
   void insert(int32_t index, std::string text, SourceLocation origin);
   // Removes every character `c` from every line.
   void removeCharacter(char c);
-  uint64_t maskAt(int32_t index);
+  uint64_t maskAt(int32_t index) {
+    uint64_t& mask = masks_[static_cast<size_t>(index)];
+    if (mask == kMaskUnknown) mask = instructionMask(lines_[static_cast<size_t>(index)]);
+    return mask;
+  }
   uint64_t generation() const { return generation_; }
   // Index of the first line exactly equal to `text`, or -1. Answered from an index of the lines
   // that is built once and kept up to date, so label searches in loops do not scan the list.

@@ -69,13 +69,6 @@ size_t VariableTable::valueSize(std::string_view name) const {
   return waiting + (named_[slot] ? values_[slot].size() : fillValue_.size());
 }
 
-void VariableTable::store(std::string& target, std::string_view value) {
-  size_t before = target.capacity();
-  target.assign(value);
-  bytes_ += target.capacity();
-  bytes_ -= before;
-}
-
 void VariableTable::release(std::string& target) {
   bytes_ -= target.capacity();
   std::string().swap(target);
@@ -158,16 +151,6 @@ void VariableTable::DeclareVariable(std::string_view name) {
     throw Error("The variable table is full: cannot declare \"" + std::string(name) +
                 "\" (at most " + std::to_string(kSlotCount - 1) + " names)");
   nameSlot(slot, name);
-}
-
-const std::string& VariableTable::valueAt(int slot) const {
-  if (slot == piecesSlot_) joinPieces();
-  return named_[slot] ? values_[slot] : fillValue_;
-}
-
-void VariableTable::setValueAt(int slot, std::string_view value) {
-  dropPieces(slot);
-  store(named_[slot] ? values_[slot] : fillValue_, value);
 }
 
 const std::string& VariableTable::nameAt(int slot) const {

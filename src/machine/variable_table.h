@@ -48,8 +48,15 @@ class VariableTable {
   // Slot-level access for instructions that look a name up once and then read or write it.
   // findSlot gives the highest slot bearing the name, or -1.
   int findSlot(std::string_view name) const;
-  const std::string& valueAt(int slot) const;
-  void setValueAt(int slot, std::string_view value);
+  const std::string& valueAt(int slot) const {
+    if (slot == piecesSlot_) joinPieces();
+    return named_[static_cast<size_t>(slot)] ? values_[static_cast<size_t>(slot)] : fillValue_;
+  }
+  void setValueAt(int slot, std::string_view value) {
+    dropPieces(slot);
+    store(named_[static_cast<size_t>(slot)] ? values_[static_cast<size_t>(slot)] : fillValue_,
+          value);
+  }
   const std::string& nameAt(int slot) const;
   bool isOccupied(int slot) const { return nameAt(slot) != kFreeName; }
   // The lowest slot not named explicitly (it bears the name every such slot bears), or -1.
@@ -89,7 +96,12 @@ class VariableTable {
 
  private:
   void nameSlot(int slot, std::string_view name);
-  void store(std::string& target, std::string_view value);
+  void store(std::string& target, std::string_view value) {
+    size_t before = target.capacity();
+    target.assign(value);
+    bytes_ += target.capacity();
+    bytes_ -= before;
+  }
   // Joins the waiting pieces to their value.
   void joinPieces() const;
   // A write replaces the whole value: the pieces waiting for it go.
