@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
@@ -26,6 +27,12 @@ namespace {
 
 std::string editorText(Ide& ide) {
   return ide.main().editor().bytes();
+}
+
+std::string joinLf(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
 }
 
 QStringList menuTexts(QMenu& menu) {
@@ -174,6 +181,55 @@ class EditingComfortsTest : public QObject {
     QCOMPARE(editorText(ide), std::string("A one\nBeta alpha\nalphabet\nbeta"));
     ed.undo();
     QCOMPARE(editorText(ide), std::string("A one\n//Beta alpha\n//alphabet\nbeta"));
+  }
+
+  void replaceAllKeepsTheMarksTheSelectionAndOneUndoStep() {
+    // Matches close together and far apart (a long line between them), some that only differ in
+    // case or are part of a longer word; breakpoints on lines among and around them.
+    std::vector<std::string> lines, expected;
+    for (int i = 0; i < 40; ++i) {
+      std::string n = std::to_string(i);
+      if (i == 20)
+        lines.push_back("// " + std::string(600, 'y'));
+      else
+        lines.push_back(i % 7 == 0 ? "X:=xx+" + n : "x:=x+" + n);
+      expected.push_back(
+          QString::fromStdString(lines.back())
+              .replace(QRegularExpression(QStringLiteral("\\bx\\b")), QStringLiteral("total"))
+              .toStdString());
+    }
+    Ide ide(joinLf(lines));
+    auto& ed = ide.main().editor();
+    for (int line : {3, 10, 20, 25}) ed.toggleBreakpoint(line);
+    ed.setSelection(10, 5, 11, 1);
+    auto& bar = ide.main().findBar();
+    ide.main().action(EditCommand::Replace)->trigger();
+    bar.matchCase().setChecked(true);
+    bar.wholeWord().setChecked(true);
+    bar.findField().setText("x");
+    bar.replaceField().setText("total");
+    QCOMPARE(bar.replaceAll(), 2 * 33);  // two on each line but seven
+    QCOMPARE(editorText(ide), joinLf(expected));
+    serve();
+    QCOMPARE(ide.form().machine.highlvl, expected);
+    QVERIFY(ed.isModified());
+    const std::set<int32_t> breakpoints{4, 11, 21, 26};
+    QCOMPARE(ed.breakpointLines(), breakpoints);
+    // Each end of the selection stays by the text it was beside.
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    ed.getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    QCOMPARE(std::vector<int>({fromLine, fromIndex, toLine, toIndex}),
+             std::vector<int>({10, 13, 11, 5}));
+
+    ed.undo();  // one step back, the marks where they were
+    QCOMPARE(editorText(ide), joinLf(lines));
+    QCOMPARE(ed.breakpointLines(), breakpoints);
+    serve();
+    QCOMPARE(ide.form().machine.highlvl, lines);
+    ed.redo();
+    QCOMPARE(editorText(ide), joinLf(expected));
+    QCOMPARE(ed.breakpointLines(), breakpoints);
+    QVERIFY(bar.isVisible());  // the window is destroyed with the find bar open
   }
 
   void theCaptionNamesTheFileAndRecentFilesOutliveARestart() {
