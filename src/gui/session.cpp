@@ -41,8 +41,15 @@ constexpr int kTimer1Interval = 100;
 constexpr int kSplashMilliseconds = 2000;
 const QColor kKeywordColour(255, 102, 0);
 
-// While the editor holds unsaved changes, its text goes to the recovery file this often.
+// While the editor holds unsaved changes, its text goes to the recovery file this often, unless
+// TREL_AUTOSAVE_MS gives another number of milliseconds.
 constexpr int kAutosaveInterval = 30000;
+
+int autosaveInterval() {
+  bool ok = false;
+  const int ms = qEnvironmentVariableIntValue("TREL_AUTOSAVE_MS", &ok);
+  return ok && ms > 0 ? ms : kAutosaveInterval;
+}
 
 // Typing in a long source copies the whole text each time, so wait for a pause there.
 constexpr int kLongSourceLines = 20000;
@@ -91,7 +98,7 @@ Session::Session(QtHost& host, std::vector<std::string> arguments)
   connect(&main_->editor(), &QsciScintilla::modificationChanged, this, &Session::updateCaption);
   connect(main_->recentMenu().menuAction(), &QAction::hovered, this, &Session::fillRecentMenu);
   connect(&main_->recentMenu(), &QMenu::aboutToShow, this, &Session::fillRecentMenu);
-  autosave_.setInterval(kAutosaveInterval);
+  autosave_.setInterval(autosaveInterval());
   connect(&autosave_, &QTimer::timeout, this, &Session::autosaveNow);
   connect(console_.get(), &ConsoleWindow::runLineRequested, this, [this] {
     command([this] { form_.ConsoleButton1Click(); });
@@ -138,6 +145,11 @@ void Session::start() {
   if (form_.ideMode()) {
     offerRecovery();
     autosave_.start();
+    // For tests of a whole IDE process only: unsaved edits, as if typed at the caret.
+    const QByteArray typed = qgetenv("TREL_TEST_TYPED_TEXT");
+    if (!typed.isEmpty())
+      main_->editor().SendScintilla(SourceEditor::SCI_ADDTEXT,
+                                    static_cast<unsigned long>(typed.size()), typed.constData());
   }
 }
 

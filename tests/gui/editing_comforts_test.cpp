@@ -4,13 +4,17 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBlock>
 
+#include <chrono>
 #include <filesystem>
+
+#include <signal.h>
 
 #include "gui/editor_search.h"
 #include "gui/window_placement.h"
@@ -301,38 +305,59 @@ class EditingComfortsTest : public QObject {
   }
 
   void autosaveIsRestoredAfterAKilledIde() {
-    Ide ide("as in code.qn");
-    trel::gui::Session* session = ide.session.get();
-    session->setAutosaveInterval(30);
-    ide.type("typed and autosaved");
-    serve(150);
-    const std::string recovery = session->recoveryPath();
-    QCOMPARE(trel::readWholeFile(recovery), std::string("typed and autosaved"));
-    session->setAutosaveInterval(3600 * 1000);
-    ide.type("typed after the last autosave");
-    serve(50);
-    // Killed: nothing written on the way out.
-    ide.session.reset();
+    // A real IDE process, in a start-up directory and a configuration folder of its own, autosaves
+    // unsaved edits every 50 ms and is killed once they are in the recovery file.
+    trel::guitest::StartupDirectory dir;
+    dir.write("code.qn", "as in code.qn");
+    namespace fs = std::filesystem;
+    fs::last_write_time(dir.path("code.qn"),
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const std::string typed = "%ECHO typed before the crash\n";
+    const std::string recovery = dir.path("code.qn.recovery");
+    QProcess ide;  // killed by its destructor should a check fail
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.path("config")));
+    environment.insert("TREL_AUTOSAVE_MS", "50");
+    environment.insert("TREL_TEST_TYPED_TEXT", QString::fromStdString(typed));
+    ide.setProcessEnvironment(environment);
+    ide.setWorkingDirectory(QString::fromStdString(dir.path("")));
+    ide.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    ide.start(TREL_TREL_PATH, {"base.exe"});
+    QVERIFY2(ide.waitForStarted(30000), qPrintable(ide.errorString()));
+    auto recovered = [&] {
+      return fs::exists(recovery) ? trel::readWholeFile(recovery) : std::string();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(
+        recovered() == typed + "as in code.qn" || ide.state() == QProcess::NotRunning, 120000);
+    QCOMPARE(ide.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(ide.processId()), SIGKILL);
+    QVERIFY(ide.waitForFinished(30000));
+    QCOMPARE(ide.exitStatus(), QProcess::CrashExit);
     QCOMPARE(trel::readWholeFile("code.qn"), std::string("as in code.qn"));
 
-    ide.host.answers = {std::to_string(trel::mb::kIdYes)};
-    ide.session =
-        std::make_unique<trel::gui::Session>(ide.host, std::vector<std::string>{"base.exe"});
-    ide.session->setQuit([](int) {});
-    ide.session->start();
+    // The next start offers the text back; yes restores it as one undoable edit.
+    trel::guitest::ScriptedHost host;
+    host.answers = {std::to_string(trel::mb::kIdYes)};
+    auto session = std::make_unique<trel::gui::Session>(host, std::vector<std::string>{"base.exe"});
+    session->setQuit([](int) {});
+    session->start();
     serve();
-    QCOMPARE(ide.host.messages.size(), size_t(1));
-    QCOMPARE(editorText(ide), std::string("typed and autosaved"));
-    QCOMPARE(ide.form().machine.highlvl, std::vector<std::string>{"typed and autosaved"});
-    ide.main().editor().undo();  // the restore is one edit: code.qn's text is one Undo away
-    QCOMPARE(editorText(ide), std::string("as in code.qn"));
-    ide.main().editor().redo();
+    QCOMPARE(host.messages.size(), size_t(1));
+    auto& editor = session->mainWindow().editor();
+    QCOMPARE(editor.bytes(), typed + "as in code.qn");
+    QCOMPARE(session->form().machine.highlvl,
+             (std::vector<std::string>{"%ECHO typed before the crash", "as in code.qn"}));
+    editor.undo();
+    QCOMPARE(editor.bytes(), std::string("as in code.qn"));
+    editor.redo();
     serve();
     // A normal close writes code.qn and deletes the recovery file.
-    ide.main().close();
+    session->mainWindow().close();
     serve();
-    QCOMPARE(trel::readWholeFile("code.qn"), std::string("typed and autosaved"));
-    QVERIFY(!std::filesystem::exists(recovery));
+    QCOMPARE(trel::readWholeFile("code.qn"),
+             std::string("%ECHO typed before the crash\r\nas in code.qn"));  // its own line breaks
+    QVERIFY(!fs::exists(recovery));
   }
 
   void f1OnAKeywordOrFunctionOpensTheGuideAtItsEntry() {
