@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "gui/made_windows_icon.h"
 #include "gui/window_placement.h"
 #include "rtl/text.h"
 
@@ -119,6 +120,11 @@ Session::~Session() {
 
 void Session::start() {
   main_->editor().qnLexer().setKeywordColour(kKeywordColour);
+  // A built program's windows, its message boxes among them, carry the icon of the executable
+  // its program is read from.
+  if (!form_.ideMode())
+    if (QIcon icon = programIcon(form_.executablePath); !icon.isNull())
+      QApplication::setWindowIcon(icon);
   form_.FormCreate();  // shows its own errors and goes on
   main_->editor().loadLines(form_.machine.highlvl);
   form_.highlvlChange();
