@@ -72,11 +72,15 @@ using MatchSpan = std::span<const Match>;
 // Matches at most this many bytes apart are replaced in one change (see replaceAllMatches).
 constexpr long kJoinedGap = 256;
 
-// Puts `replacement` in place of each of `matches` with one change of the text from the first
-// match's start to the last one's end.
-void replaceStretch(QsciScintilla& e, MatchSpan matches, const QByteArray& replacement) {
-  const long first = matches.front().start;
-  const long last = matches.back().end;
+// Puts `replacement` in place of each of `matches`, found `shift` bytes before where they stand
+// now, by changing the text from the first match's start to the last one's end at once; answers
+// how much longer the text became. The new text goes in before the old one goes out: Undo takes
+// the two back in the other order and so leaves the caret at the first match, not at the end of
+// the stretch.
+long replaceStretch(QsciScintilla& e, MatchSpan matches, long shift,
+                    const QByteArray& replacement) {
+  const long first = matches.front().start + shift;
+  const long last = matches.back().end + shift;
   auto* old = reinterpret_cast<const char*>(
       e.SendScintilla(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(first), last - first));
   std::string text;
@@ -84,13 +88,17 @@ void replaceStretch(QsciScintilla& e, MatchSpan matches, const QByteArray& repla
                matches.size() * static_cast<size_t>(replacement.size()));
   long at = first;
   for (const Match& m : matches) {
-    text.append(old + (at - first), static_cast<size_t>(m.start - at));
+    text.append(old + (at - first), static_cast<size_t>(m.start + shift - at));
     text.append(replacement.constData(), static_cast<size_t>(replacement.size()));
-    at = m.end;
+    at = m.end + shift;
   }
+  const long length = static_cast<long>(text.size());
+  // An empty target takes the text with its length: it may hold zero bytes.
   send(e, Sci::SCI_SETTARGETSTART, static_cast<unsigned long>(first));
-  send(e, Sci::SCI_SETTARGETEND, static_cast<unsigned long>(last));
-  e.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(text.size()), text.data());
+  send(e, Sci::SCI_SETTARGETEND, static_cast<unsigned long>(first));
+  e.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(length), text.data());
+  send(e, Sci::SCI_DELETERANGE, static_cast<unsigned long>(first + length), last - first);
+  return length - (last - first);
 }
 
 }  // namespace
@@ -161,15 +169,13 @@ int replaceAllMatches(QsciScintilla& e, const QByteArray& needle, const QByteArr
   send(e, Sci::SCI_BEGINUNDOACTION);
   // Matches close together are written anew as one stretch: a change per match costs the
   // document and its undo history a fixed amount each, which for a match on every line of a long
-  // text came to far more than rewriting the lines between them. From the last stretch to the
-  // first, so the positions of those still to come stay as they were found.
+  // text came to far more than rewriting the lines between them.
   const MatchSpan all(matches.data(), matches.size());
-  size_t end = all.size();
-  while (end > 0) {
-    size_t begin = end - 1;
-    while (begin > 0 && all[begin].start - all[begin - 1].end <= kJoinedGap) --begin;
-    replaceStretch(e, all.subspan(begin, end - begin), replacement);
-    end = begin;
+  long shift = 0;
+  for (size_t begin = 0, end = 0; begin < all.size(); begin = end) {
+    end = begin + 1;
+    while (end < all.size() && all[end].start - all[end - 1].end <= kJoinedGap) ++end;
+    shift += replaceStretch(e, all.subspan(begin, end - begin), shift, replacement);
   }
   send(e, Sci::SCI_ENDUNDOACTION);
   send(e, Sci::SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask));

@@ -225,8 +225,10 @@ class EditingComfortsTest : public QObject {
     QCOMPARE(std::vector<int>({fromLine, fromIndex, toLine, toIndex}),
              std::vector<int>({10, 13, 11, 5}));
 
-    ed.undo();  // one step back, the marks where they were
+    ed.undo();  // one step back, the marks where they were, the caret at the first match
     QCOMPARE(editorText(ide), joinLf(lines));
+    ed.getCursorPosition(&fromLine, &fromIndex);
+    QCOMPARE(std::vector<int>({fromLine, fromIndex}), std::vector<int>({1, 0}));
     QCOMPARE(ed.breakpointLines(), breakpoints);
     serve();
     QCOMPARE(ide.form().machine.highlvl, lines);
