@@ -29,7 +29,8 @@ if(TREL_GUI)
     set_target_properties(gui_tests PROPERTIES AUTOMOC ON)
     target_link_libraries(gui_tests PRIVATE trelgui Qt6::Test)
     target_compile_definitions(gui_tests PRIVATE TREL_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
-                               TREL_BASE_EXE="${CMAKE_BINARY_DIR}/base.exe")
+                               TREL_BASE_EXE="${CMAKE_BINARY_DIR}/base.exe"
+                               TREL_TREL_PATH="$<TARGET_FILE:trel>")
     add_dependencies(gui_tests trel)  # its base.exe is the stub of the Build exe tests
     # Qt wants a private runtime directory; the offscreen platform needs no display.
     set(TREL_GUI_RUNTIME_DIR ${CMAKE_BINARY_DIR}/gui-runtime)

@@ -2,6 +2,13 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <algorithm>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "gui/source_editor_marks.h"
+
 namespace trel::gui {
 
 namespace {
@@ -29,6 +36,23 @@ long searchRange(QsciScintilla& e, const QByteArray& needle, SearchOptions o, lo
                          needle.constData());
 }
 
+struct Match {
+  long start, end;
+};
+
+// Every match, left to right, none overlapping the one before.
+std::vector<Match> matchesOf(QsciScintilla& e, const QByteArray& needle, SearchOptions o) {
+  std::vector<Match> matches;
+  const long length = send(e, Sci::SCI_GETLENGTH);
+  long from = 0;
+  while (from < length && searchRange(e, needle, o, from, length) >= 0) {
+    const Match m{send(e, Sci::SCI_GETTARGETSTART), send(e, Sci::SCI_GETTARGETEND)};
+    matches.push_back(m);
+    from = m.end > m.start ? m.end : m.start + 1;
+  }
+  return matches;
+}
+
 void selectTarget(QsciScintilla& e) {
   long start = send(e, Sci::SCI_GETTARGETSTART);
   long end = send(e, Sci::SCI_GETTARGETEND);
@@ -41,6 +65,40 @@ bool selectionMatches(QsciScintilla& e, const QByteArray& needle, SearchOptions 
   long end = send(e, Sci::SCI_GETSELECTIONEND);
   if (end - start <= 0) return false;
   return searchRange(e, needle, o, start, end) == start && send(e, Sci::SCI_GETTARGETEND) == end;
+}
+
+using MatchSpan = std::span<const Match>;
+
+// Matches at most this many bytes apart are replaced in one change (see replaceAllMatches).
+constexpr long kJoinedGap = 256;
+
+// Puts `replacement` in place of each of `matches`, found `shift` bytes before where they stand
+// now, by changing the text from the first match's start to the last one's end at once; answers
+// how much longer the text became. The new text goes in before the old one goes out: Undo takes
+// the two back in the other order and so leaves the caret at the first match, not at the end of
+// the stretch.
+long replaceStretch(QsciScintilla& e, MatchSpan matches, long shift,
+                    const QByteArray& replacement) {
+  const long first = matches.front().start + shift;
+  const long last = matches.back().end + shift;
+  auto* old = reinterpret_cast<const char*>(
+      e.SendScintilla(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(first), last - first));
+  std::string text;
+  text.reserve(static_cast<size_t>(last - first) +
+               matches.size() * static_cast<size_t>(replacement.size()));
+  long at = first;
+  for (const Match& m : matches) {
+    text.append(old + (at - first), static_cast<size_t>(m.start + shift - at));
+    text.append(replacement.constData(), static_cast<size_t>(replacement.size()));
+    at = m.end + shift;
+  }
+  const long length = static_cast<long>(text.size());
+  // An empty target takes the text with its length: it may hold zero bytes.
+  send(e, Sci::SCI_SETTARGETSTART, static_cast<unsigned long>(first));
+  send(e, Sci::SCI_SETTARGETEND, static_cast<unsigned long>(first));
+  e.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(length), text.data());
+  send(e, Sci::SCI_DELETERANGE, static_cast<unsigned long>(first + length), last - first);
+  return length - (last - first);
 }
 
 }  // namespace
@@ -79,33 +137,60 @@ bool replaceMatch(QsciScintilla& e, const QByteArray& needle, const QByteArray& 
 int replaceAllMatches(QsciScintilla& e, const QByteArray& needle, const QByteArray& replacement,
                       SearchOptions o) {
   if (needle.isEmpty()) return 0;
-  int count = 0;
-  long from = 0;
-  bool began = false;
-  // Without change notices while it replaces: each one costs the editor work in proportion to the
-  // whole text, which made replacing every line of a long text take quadratic time. One notice
-  // follows at the end.
+  const std::vector<Match> matches = matchesOf(e, needle, o);
+  if (matches.empty()) return 0;
+  // Where the caret, the selection's anchor, the top line and every mark go: a position moves by
+  // what the matches before it grew or shrank; one inside a match goes to its replacement's start.
+  std::vector<long> shiftBefore(matches.size() + 1, 0);
+  for (size_t i = 0; i < matches.size(); ++i)
+    shiftBefore[i + 1] = shiftBefore[i] + static_cast<long>(replacement.size()) -
+                         (matches[i].end - matches[i].start);
+  auto moved = [&](long position) {
+    auto next = std::upper_bound(matches.begin(), matches.end(), position,
+                                 [](long p, const Match& m) { return p < m.end; });
+    const long shift = shiftBefore[static_cast<size_t>(next - matches.begin())];
+    if (next != matches.end() && next->start < position) return next->start + shift;
+    return position + shift;
+  };
+  auto lineStart = [&](long line) {
+    return send(e, Sci::SCI_POSITIONFROMLINE, static_cast<unsigned long>(line));
+  };
+  const long caret = send(e, Sci::SCI_GETCURRENTPOS);
+  const long anchor = send(e, Sci::SCI_GETANCHOR);
+  const long top = lineStart(send(e, Sci::SCI_GETFIRSTVISIBLELINE));
+  const long xOffset = send(e, Sci::SCI_GETXOFFSET);
+  std::vector<LineMarks> marks = marksOf(e);
+  std::vector<long> markedLineStarts;
+  for (const LineMarks& m : marks) markedLineStarts.push_back(lineStart(m.line));
+
+  // Without change notices while it replaces: the editor's listeners hear of it once, at the end.
   const long eventMask = send(e, Sci::SCI_GETMODEVENTMASK);
   send(e, Sci::SCI_SETMODEVENTMASK, 0);
-  for (;;) {
-    long length = send(e, Sci::SCI_GETLENGTH);
-    if (searchRange(e, needle, o, from, length) < 0) break;
-    if (!began) {
-      send(e, Sci::SCI_BEGINUNDOACTION);
-      began = true;
-    }
-    e.SendScintilla(Sci::SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
-                    replacement.constData());
-    from = send(e, Sci::SCI_GETTARGETEND);
-    ++count;
+  send(e, Sci::SCI_BEGINUNDOACTION);
+  // Matches close together are written anew as one stretch: a change per match costs the
+  // document and its undo history a fixed amount each, which for a match on every line of a long
+  // text came to far more than rewriting the lines between them.
+  const MatchSpan all(matches.data(), matches.size());
+  long shift = 0;
+  for (size_t begin = 0, end = 0; begin < all.size(); begin = end) {
+    end = begin + 1;
+    while (end < all.size() && all[end].start - all[end - 1].end <= kJoinedGap) ++end;
+    shift += replaceStretch(e, all.subspan(begin, end - begin), shift, replacement);
   }
-  if (began) send(e, Sci::SCI_ENDUNDOACTION);
+  send(e, Sci::SCI_ENDUNDOACTION);
   send(e, Sci::SCI_SETMODEVENTMASK, static_cast<unsigned long>(eventMask));
-  if (count > 0) {
-    emit e.textChanged();
-    emit e.linesChanged();
-  }
-  return count;
+  auto lineOf = [&](long position) {
+    return send(e, Sci::SCI_LINEFROMPOSITION, static_cast<unsigned long>(moved(position)));
+  };
+  for (size_t i = 0; i < marks.size(); ++i) marks[i].line = lineOf(markedLineStarts[i]);
+  if (marksOf(e) != marks) putMarks(e, marks);
+  send(e, Sci::SCI_SETCURRENTPOS, static_cast<unsigned long>(moved(caret)));
+  send(e, Sci::SCI_SETANCHOR, static_cast<unsigned long>(moved(anchor)));
+  send(e, Sci::SCI_SETFIRSTVISIBLELINE, static_cast<unsigned long>(lineOf(top)));
+  send(e, Sci::SCI_SETXOFFSET, static_cast<unsigned long>(xOffset));
+  emit e.textChanged();
+  emit e.linesChanged();
+  return static_cast<int>(matches.size());
 }
 
 int highlightMatches(QsciScintilla& e, const QByteArray& needle, SearchOptions o) {
@@ -116,17 +201,10 @@ int highlightMatches(QsciScintilla& e, const QByteArray& needle, SearchOptions o
   send(e, Sci::SCI_INDICSETALPHA, kFindIndicator, 90);
   send(e, Sci::SCI_INDICSETUNDER, kFindIndicator, 1);
   send(e, Sci::SCI_SETINDICATORCURRENT, kFindIndicator);
-  const long length = send(e, Sci::SCI_GETLENGTH);
-  int count = 0;
-  long from = 0;
-  while (from < length && searchRange(e, needle, o, from, length) >= 0) {
-    long start = send(e, Sci::SCI_GETTARGETSTART);
-    long end = send(e, Sci::SCI_GETTARGETEND);
-    send(e, Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(start), end - start);
-    ++count;
-    from = end > start ? end : start + 1;
-  }
-  return count;
+  const std::vector<Match> matches = matchesOf(e, needle, o);
+  for (const Match& m : matches)
+    send(e, Sci::SCI_INDICATORFILLRANGE, static_cast<unsigned long>(m.start), m.end - m.start);
+  return static_cast<int>(matches.size());
 }
 
 void clearMatchHighlights(QsciScintilla& e) {

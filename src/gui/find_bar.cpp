@@ -158,7 +158,9 @@ void FindBar::showEvent(QShowEvent* event) {
 void FindBar::hideEvent(QHideEvent* event) {
   QWidget::hideEvent(event);
   clearMatchHighlights(editor_);
-  emit shownOrHidden();
+  // Only when the bar itself is hidden: it is also hidden along with its window, even while the
+  // window is being destroyed, when the window's layout must not be touched.
+  if (isHidden()) emit shownOrHidden();
 }
 
 }  // namespace trel::gui

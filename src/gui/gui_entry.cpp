@@ -2,8 +2,6 @@
 #include "gui/gui_entry.h"
 
 #include <QApplication>
-#include <QIcon>
-#include <QImage>
 
 #include <clocale>
 #include <cstdio>
@@ -13,35 +11,9 @@
 #include "gui/display_probe.h"
 #include "gui/session.h"
 #include "gui/termination_signals.h"
-#include "resources/icon_image.h"
 #include "rtl/decimal_separator.h"
 
 namespace trel {
-
-namespace {
-
-// Icon image 1 of the running executable as the windows' icon.
-void useProgramIcon() {
-  std::optional<IconPicture> icon = loadProgramIcon("/proc/self/exe");
-  if (!icon) return;
-  QImage image;
-  if (!icon->png.empty()) {
-    image.loadFromData(reinterpret_cast<const uchar*>(icon->png.data()),
-                       static_cast<int>(icon->png.size()), "PNG");
-  } else if (icon->width > 0 && icon->height > 0 &&
-             icon->argb.size() ==
-                 static_cast<size_t>(icon->width) * static_cast<size_t>(icon->height)) {
-    image = QImage(icon->width, icon->height, QImage::Format_ARGB32);
-    for (int y = 0; y < icon->height; ++y)
-      for (int x = 0; x < icon->width; ++x)
-        image.setPixel(x, y,
-                       icon->argb[static_cast<size_t>(y) * static_cast<size_t>(icon->width) +
-                                  static_cast<size_t>(x)]);
-  }
-  if (!image.isNull()) QApplication::setWindowIcon(QIcon(QPixmap::fromImage(image)));
-}
-
-}  // namespace
 
 int runQtApplication(int argc, char** argv, const TerminalFallback& runWithoutDisplay) {
   std::string why;
@@ -70,8 +42,6 @@ int runQtApplication(int argc, char** argv, const TerminalFallback& runWithoutDi
 
   // Qt has taken its own options out of argc and argv; the rest are compared byte for byte.
   std::vector<std::string> arguments(argv + 1, argv + argc);
-  bool ide = !arguments.empty() && arguments[0] == "base.exe";
-  if (!ide) useProgramIcon();
 
   gui::QtHost host;
   gui::Session session(host, std::move(arguments));

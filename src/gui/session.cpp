@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "gui/made_windows_icon.h"
 #include "gui/window_placement.h"
 #include "rtl/text.h"
 
@@ -41,8 +42,15 @@ constexpr int kTimer1Interval = 100;
 constexpr int kSplashMilliseconds = 2000;
 const QColor kKeywordColour(255, 102, 0);
 
-// While the editor holds unsaved changes, its text goes to the recovery file this often.
+// While the editor holds unsaved changes, its text goes to the recovery file this often, unless
+// TREL_AUTOSAVE_MS gives another number of milliseconds.
 constexpr int kAutosaveInterval = 30000;
+
+int autosaveInterval() {
+  bool ok = false;
+  const int ms = qEnvironmentVariableIntValue("TREL_AUTOSAVE_MS", &ok);
+  return ok && ms > 0 ? ms : kAutosaveInterval;
+}
 
 // Typing in a long source copies the whole text each time, so wait for a pause there.
 constexpr int kLongSourceLines = 20000;
@@ -91,7 +99,7 @@ Session::Session(QtHost& host, std::vector<std::string> arguments)
   connect(&main_->editor(), &QsciScintilla::modificationChanged, this, &Session::updateCaption);
   connect(main_->recentMenu().menuAction(), &QAction::hovered, this, &Session::fillRecentMenu);
   connect(&main_->recentMenu(), &QMenu::aboutToShow, this, &Session::fillRecentMenu);
-  autosave_.setInterval(kAutosaveInterval);
+  autosave_.setInterval(autosaveInterval());
   connect(&autosave_, &QTimer::timeout, this, &Session::autosaveNow);
   connect(console_.get(), &ConsoleWindow::runLineRequested, this, [this] {
     command([this] { form_.ConsoleButton1Click(); });
@@ -112,6 +120,11 @@ Session::~Session() {
 
 void Session::start() {
   main_->editor().qnLexer().setKeywordColour(kKeywordColour);
+  // A built program's windows, its message boxes among them, carry the icon of the executable
+  // its program is read from.
+  if (!form_.ideMode())
+    if (QIcon icon = programIcon(form_.executablePath); !icon.isNull())
+      QApplication::setWindowIcon(icon);
   form_.FormCreate();  // shows its own errors and goes on
   main_->editor().loadLines(form_.machine.highlvl);
   form_.highlvlChange();
@@ -138,6 +151,11 @@ void Session::start() {
   if (form_.ideMode()) {
     offerRecovery();
     autosave_.start();
+    // For tests of a whole IDE process only: unsaved edits, as if typed at the caret.
+    const QByteArray typed = qgetenv("TREL_TEST_TYPED_TEXT");
+    if (!typed.isEmpty())
+      main_->editor().SendScintilla(SourceEditor::SCI_ADDTEXT,
+                                    static_cast<unsigned long>(typed.size()), typed.constData());
   }
 }
 

@@ -9,6 +9,7 @@
 #include <Qsci/qscicommandset.h>
 
 #include "gui/fonts.h"
+#include "gui/source_editor_marks.h"
 
 namespace trel::gui {
 
@@ -118,7 +119,12 @@ void SourceEditor::changeQuietly(F change) {
   // in one step made undoing a Replace all of a long text take quadratic time.
   const long mask = SendScintilla(SCI_GETMODEVENTMASK);
   SendScintilla(SCI_SETMODEVENTMASK, 0UL);
+  // A step that rewrites a stretch of lines (such as a Replace all) gathers the stretch's marks on
+  // its first line; when it leaves as many lines as there were, every mark keeps its line.
+  const int lineCount = lines();
+  const std::vector<LineMarks> marks = marksOf(*this);
   change();
+  if (lines() == lineCount && marksOf(*this) != marks) putMarks(*this, marks);
   SendScintilla(SCI_SETMODEVENTMASK, static_cast<unsigned long>(mask));
   emit textChanged();
   emit linesChanged();

@@ -4,12 +4,17 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTest>
 #include <QTextBlock>
 
+#include <chrono>
 #include <filesystem>
+
+#include <signal.h>
 
 #include "gui/editor_search.h"
 #include "gui/window_placement.h"
@@ -26,6 +31,12 @@ namespace {
 
 std::string editorText(Ide& ide) {
   return ide.main().editor().bytes();
+}
+
+std::string joinLf(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
+  return text;
 }
 
 QStringList menuTexts(QMenu& menu) {
@@ -176,6 +187,57 @@ class EditingComfortsTest : public QObject {
     QCOMPARE(editorText(ide), std::string("A one\n//Beta alpha\n//alphabet\nbeta"));
   }
 
+  void replaceAllKeepsTheMarksTheSelectionAndOneUndoStep() {
+    // Matches close together and far apart (a long line between them), some that only differ in
+    // case or are part of a longer word; breakpoints on lines among and around them.
+    std::vector<std::string> lines, expected;
+    for (int i = 0; i < 40; ++i) {
+      std::string n = std::to_string(i);
+      if (i == 20)
+        lines.push_back("// " + std::string(600, 'y'));
+      else
+        lines.push_back(i % 7 == 0 ? "X:=xx+" + n : "x:=x+" + n);
+      expected.push_back(
+          QString::fromStdString(lines.back())
+              .replace(QRegularExpression(QStringLiteral("\\bx\\b")), QStringLiteral("total"))
+              .toStdString());
+    }
+    Ide ide(joinLf(lines));
+    auto& ed = ide.main().editor();
+    for (int line : {3, 10, 20, 25}) ed.toggleBreakpoint(line);
+    ed.setSelection(10, 5, 11, 1);
+    auto& bar = ide.main().findBar();
+    ide.main().action(EditCommand::Replace)->trigger();
+    bar.matchCase().setChecked(true);
+    bar.wholeWord().setChecked(true);
+    bar.findField().setText("x");
+    bar.replaceField().setText("total");
+    QCOMPARE(bar.replaceAll(), 2 * 33);  // two on each line but seven
+    QCOMPARE(editorText(ide), joinLf(expected));
+    serve();
+    QCOMPARE(ide.form().machine.highlvl, expected);
+    QVERIFY(ed.isModified());
+    const std::set<int32_t> breakpoints{4, 11, 21, 26};
+    QCOMPARE(ed.breakpointLines(), breakpoints);
+    // Each end of the selection stays by the text it was beside.
+    int fromLine = 0, fromIndex = 0, toLine = 0, toIndex = 0;
+    ed.getSelection(&fromLine, &fromIndex, &toLine, &toIndex);
+    QCOMPARE(std::vector<int>({fromLine, fromIndex, toLine, toIndex}),
+             std::vector<int>({10, 13, 11, 5}));
+
+    ed.undo();  // one step back, the marks where they were, the caret at the first match
+    QCOMPARE(editorText(ide), joinLf(lines));
+    ed.getCursorPosition(&fromLine, &fromIndex);
+    QCOMPARE(std::vector<int>({fromLine, fromIndex}), std::vector<int>({1, 0}));
+    QCOMPARE(ed.breakpointLines(), breakpoints);
+    serve();
+    QCOMPARE(ide.form().machine.highlvl, lines);
+    ed.redo();
+    QCOMPARE(editorText(ide), joinLf(expected));
+    QCOMPARE(ed.breakpointLines(), breakpoints);
+    QVERIFY(bar.isVisible());  // the window is destroyed with the find bar open
+  }
+
   void theCaptionNamesTheFileAndRecentFilesOutliveARestart() {
     std::string a, b;
     {
@@ -245,38 +307,59 @@ class EditingComfortsTest : public QObject {
   }
 
   void autosaveIsRestoredAfterAKilledIde() {
-    Ide ide("as in code.qn");
-    trel::gui::Session* session = ide.session.get();
-    session->setAutosaveInterval(30);
-    ide.type("typed and autosaved");
-    serve(150);
-    const std::string recovery = session->recoveryPath();
-    QCOMPARE(trel::readWholeFile(recovery), std::string("typed and autosaved"));
-    session->setAutosaveInterval(3600 * 1000);
-    ide.type("typed after the last autosave");
-    serve(50);
-    // Killed: nothing written on the way out.
-    ide.session.reset();
+    // A real IDE process, in a start-up directory and a configuration folder of its own, autosaves
+    // unsaved edits every 50 ms and is killed once they are in the recovery file.
+    trel::guitest::StartupDirectory dir;
+    dir.write("code.qn", "as in code.qn");
+    namespace fs = std::filesystem;
+    fs::last_write_time(dir.path("code.qn"),
+                        fs::file_time_type::clock::now() - std::chrono::hours(1));
+    const std::string typed = "%ECHO typed before the crash\n";
+    const std::string recovery = dir.path("code.qn.recovery");
+    QProcess ide;  // killed by its destructor should a check fail
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("XDG_CONFIG_HOME", QString::fromStdString(dir.path("config")));
+    environment.insert("TREL_AUTOSAVE_MS", "50");
+    environment.insert("TREL_TEST_TYPED_TEXT", QString::fromStdString(typed));
+    ide.setProcessEnvironment(environment);
+    ide.setWorkingDirectory(QString::fromStdString(dir.path("")));
+    ide.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    ide.start(TREL_TREL_PATH, {"base.exe"});
+    QVERIFY2(ide.waitForStarted(30000), qPrintable(ide.errorString()));
+    auto recovered = [&] {
+      return fs::exists(recovery) ? trel::readWholeFile(recovery) : std::string();
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(
+        recovered() == typed + "as in code.qn" || ide.state() == QProcess::NotRunning, 120000);
+    QCOMPARE(ide.state(), QProcess::Running);
+    ::kill(static_cast<pid_t>(ide.processId()), SIGKILL);
+    QVERIFY(ide.waitForFinished(30000));
+    QCOMPARE(ide.exitStatus(), QProcess::CrashExit);
     QCOMPARE(trel::readWholeFile("code.qn"), std::string("as in code.qn"));
 
-    ide.host.answers = {std::to_string(trel::mb::kIdYes)};
-    ide.session =
-        std::make_unique<trel::gui::Session>(ide.host, std::vector<std::string>{"base.exe"});
-    ide.session->setQuit([](int) {});
-    ide.session->start();
+    // The next start offers the text back; yes restores it as one undoable edit.
+    trel::guitest::ScriptedHost host;
+    host.answers = {std::to_string(trel::mb::kIdYes)};
+    auto session = std::make_unique<trel::gui::Session>(host, std::vector<std::string>{"base.exe"});
+    session->setQuit([](int) {});
+    session->start();
     serve();
-    QCOMPARE(ide.host.messages.size(), size_t(1));
-    QCOMPARE(editorText(ide), std::string("typed and autosaved"));
-    QCOMPARE(ide.form().machine.highlvl, std::vector<std::string>{"typed and autosaved"});
-    ide.main().editor().undo();  // the restore is one edit: code.qn's text is one Undo away
-    QCOMPARE(editorText(ide), std::string("as in code.qn"));
-    ide.main().editor().redo();
+    QCOMPARE(host.messages.size(), size_t(1));
+    auto& editor = session->mainWindow().editor();
+    QCOMPARE(editor.bytes(), typed + "as in code.qn");
+    QCOMPARE(session->form().machine.highlvl,
+             (std::vector<std::string>{"%ECHO typed before the crash", "as in code.qn"}));
+    editor.undo();
+    QCOMPARE(editor.bytes(), std::string("as in code.qn"));
+    editor.redo();
     serve();
     // A normal close writes code.qn and deletes the recovery file.
-    ide.main().close();
+    session->mainWindow().close();
     serve();
-    QCOMPARE(trel::readWholeFile("code.qn"), std::string("typed and autosaved"));
-    QVERIFY(!std::filesystem::exists(recovery));
+    QCOMPARE(trel::readWholeFile("code.qn"),
+             std::string("%ECHO typed before the crash\r\nas in code.qn"));  // its own line breaks
+    QVERIFY(!fs::exists(recovery));
   }
 
   void f1OnAKeywordOrFunctionOpensTheGuideAtItsEntry() {
