@@ -98,6 +98,7 @@ class Interpreter {
                         ? m.codeMap
                         : SourceMap::identity(m.sourceName, m.code.size());
     m.ListBox1.assign(m.code, std::move(map));
+    m.lineCache_.clear();
     f.lastLine = m.ListBox1.size() - 1;
     m.outp.clear();
     m.ListBox1.removeCharacter(';');

@@ -58,6 +58,7 @@ class LineCache {
     }
     return decode(m, f);
   }
+  void clear() { lines_.clear(); }
 
  private:
   const DecodedLine& decode(Machine& m, const RunFrame& f);
