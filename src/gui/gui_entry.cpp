@@ -12,6 +12,7 @@
 
 #include "gui/display_probe.h"
 #include "gui/session.h"
+#include "gui/startup_report.h"
 #include "gui/termination_signals.h"
 #include "resources/icon_image.h"
 #include "rtl/decimal_separator.h"
@@ -76,6 +77,7 @@ int runQtApplication(int argc, char** argv, const TerminalFallback& runWithoutDi
   gui::QtHost host;
   gui::Session session(host, std::move(arguments));
   gui::TerminationSignals terminations([&session](int signal) { session.endOnSignal(signal); });
+  gui::StartupReport startupReport(session.mainWindow());
   session.start();
   return app.exec();
 }
