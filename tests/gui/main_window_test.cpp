@@ -110,6 +110,40 @@ class MainWindowTest : public QObject {
     QCOMPARE(styleAt(24), int(trel::SyntaxStyle::Keyword));  // "*" multiplies
   }
 
+  void colouringFollowsTheScannerWhateverTheLineBreaks() {
+    // Line feeds, CR LF and lone CRs (as a pasted text may hold), a line the scanner cuts into
+    // many spans, an empty line and a last line without a break; coloured whole, then again from
+    // a line in the middle after an edit there.
+    std::vector<std::string> lines = {
+        "var x // note", "x:=@FORMULA(sin(1)*2) \"t\" #p", "", "%ECHO x;y", "\tCALL ::f", "HALT"};
+    const std::vector<std::string> breaks = {"\n", "\r\n", "\r", "\r\n", "\n", ""};
+    trel::gui::SourceEditor ed;
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) text += lines[i] + breaks[i];
+    ed.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()),
+                     text.data());
+    auto expectScannerStyles = [&] {
+      size_t pos = 0;
+      for (size_t i = 0; i < lines.size(); ++i) {
+        std::vector<trel::SyntaxSpan> spans;
+        trel::scanLine(lines[i], spans);
+        std::string want(lines[i].size() + breaks[i].size(), char(trel::SyntaxStyle::Blank));
+        for (const trel::SyntaxSpan& span : spans)
+          std::fill_n(want.begin() + long(span.start), span.length, char(span.style));
+        for (size_t k = 0; k < want.size(); ++k)
+          QCOMPARE(int(ed.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, pos + k)), int(want[k]));
+        pos += want.size();
+      }
+    };
+    ed.recolor();
+    expectScannerStyles();
+    ed.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, text.find("%ECHO"), "x");
+    text.insert(text.find("%ECHO"), "x");
+    lines[3] = "x%ECHO x;y";
+    ed.recolor(static_cast<int>(text.find("x%ECHO")));
+    expectScannerStyles();
+  }
+
   void typingReachesTheSourceAndRebuildsTheFunctionList() {
     Ide ide("");
     auto& ed = ide.main().editor();
