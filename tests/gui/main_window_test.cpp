@@ -158,6 +158,29 @@ class MainWindowTest : public QObject {
     QCOMPARE(ide.main().explorer().item(0)->text(), QString("0: main"));
   }
 
+  void typingInALongTextReachesTheFormAndWidensTheGutter() {
+    // A text long enough for the editor's own keystroke handling, one line short of five digits.
+    std::string source;
+    for (int i = 1; i < 9999; ++i) source += "  x:=x+" + std::to_string(i) + "\n";
+    source += "  HALT";
+    Ide ide(source);
+    auto& ed = ide.main().editor();
+    const int gutter = ed.marginWidth(0);
+    ed.setFocus();
+    ed.setCursorPosition(9998, 6);
+    QTest::keyClick(&ed, Qt::Key_Return);  // keeps the indentation
+    QTest::keyClicks(&ed, "def (tail);");
+    QTest::keyClick(&ed, Qt::Key_Backspace);
+    serve();
+    const std::vector<std::string>& highlvl = ide.form().machine.highlvl;
+    QCOMPARE(highlvl.size(), size_t(10000));
+    QCOMPARE(highlvl[9998], std::string("  HALT"));
+    QCOMPARE(highlvl[9999], std::string("  def (tail)"));
+    QCOMPARE(ide.main().explorer().count(), 1);
+    QVERIFY(ed.marginWidth(0) > gutter);
+    QVERIFY(ed.isModified());
+  }
+
   void aClickInTheFunctionListSelectsTheLine() {
     Ide ide("%ECHO start\ndef (alpha);\nRETURN\ndef (beta);\nRETURN");
     auto& list = ide.main().explorer();
