@@ -6,9 +6,10 @@
 // the IDE's windows (main window with its log view, console) on the offscreen platform: without
 // the IDE's debugger, with it attached and no breakpoints, and with ten set on lines the loop never
 // reaches (every step is then looked at). Then the IDE's Run command on the same loop (translation
-// and closing lines included), with the Variables panel closed and open (it follows the run a few
-// times a second). Prints steps per second, best of several rounds, and each case as a ratio of
-// the terminal host; the last as a ratio of the one before it.
+// and closing lines included), with the console and the main window's log view open, and the
+// Variables panel closed and open (it follows the run a few times a second). Prints steps per
+// second, best of several rounds, and each case as a ratio of the terminal host; the last as a
+// ratio of the one before it.
 #include <QApplication>
 
 #include <cstdio>
@@ -63,6 +64,7 @@ int main(int argc, char** argv) {
   trel::gui::QtHost sessionHost;
   trel::gui::Session session(sessionHost, {"base.exe"});
   session.mainWindow().show();
+  session.form().machine.console.show();  // as when a program has printed
   trel::Machine& ide = session.form().machine;
   trel::gui::MainWindow& main = session.mainWindow();
   auto runCommand = [&](bool panelOpen) {
@@ -131,6 +133,10 @@ int main(int argc, char** argv) {
       std::printf("  (%.3f x the panel closed)", cases[i - 1].best / c.best);
     std::printf("\n");
   }
+  std::printf("  open during the Run command: console %s, log view %s, Variables panel %s\n",
+              session.consoleWindow().isVisible() ? "yes" : "NO",
+              main.debugView().isVisible() ? "yes" : "NO",
+              main.variablesPanel().isVisible() ? "yes" : "NO");
   std::printf("  Variables panel refreshes over all rounds: %llu\n",
               static_cast<unsigned long long>(main.variablesPanel().refreshCount()));
   std::printf("  pumps served in the IDE case: %llu\n",

@@ -51,4 +51,7 @@ if(TREL_GUI AND TREL_BENCH)
   # Find, replace and go to line in the editor on a long text.
   add_executable(editor_bench ${CMAKE_SOURCE_DIR}/bench/editor_bench.cpp)
   target_link_libraries(editor_bench PRIVATE trelgui)
+  # Start-up, opening a long file and typing in it, through the IDE's session (tools/bench-ide.sh).
+  add_executable(ide_bench ${CMAKE_SOURCE_DIR}/bench/ide_bench.cpp)
+  target_link_libraries(ide_bench PRIVATE trelgui)
 endif()

@@ -10,6 +10,7 @@
 
 #include "gui/display_probe.h"
 #include "gui/session.h"
+#include "gui/startup_report.h"
 #include "gui/termination_signals.h"
 #include "rtl/decimal_separator.h"
 
@@ -46,6 +47,7 @@ int runQtApplication(int argc, char** argv, const TerminalFallback& runWithoutDi
   gui::QtHost host;
   gui::Session session(host, std::move(arguments));
   gui::TerminationSignals terminations([&session](int signal) { session.endOnSignal(signal); });
+  gui::StartupReport startupReport(session.mainWindow());
   session.start();
   return app.exec();
 }

@@ -2,8 +2,9 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <string_view>
-#include <vector>
 
 #include "editor/syntax_scanner.h"
 #include "gui/fonts.h"
@@ -69,30 +70,44 @@ void QnLexer::setKeywordColour(const QColor& colour) {
 void QnLexer::styleText(int start, int end) {
   QsciScintilla* ed = editor();
   if (!ed || start >= end) return;
-  // Positions are byte offsets; lexing always begins at the start of a line, and each line is
-  // coloured on its own.
-  long firstLine = ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, start);
-  long lastLine = ed->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, end - 1);
-  long lineStart = ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, firstLine);
-
-  startStyling(static_cast<int>(lineStart));
-  std::vector<SyntaxSpan> spans;
-  for (long line = firstLine; line <= lastLine; ++line) {
-    long from = ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    long to = ed->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-    long next = ed->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line + 1);
-    if (next < to) next = to;  // the last line has no break
-    spans.clear();
-    // A pointer into the document for just this line; the gap buffer only moves when it lies
-    // inside the line.
-    auto* text = reinterpret_cast<const char*>(ed->SendScintilla(
-        QsciScintillaBase::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), to - from));
-    std::string_view bytes = text ? std::string_view(text, static_cast<size_t>(to - from)) : "";
-    scanLine(bytes, spans);
-    for (const SyntaxSpan& s : spans)
-      setStyling(static_cast<int>(s.length), static_cast<int>(s.style));
-    if (next > to) setStyling(static_cast<int>(next - to), static_cast<int>(SyntaxStyle::Blank));
+  // Positions are byte offsets; lexing always begins at the start of a line, each line is
+  // coloured on its own, and the range ends with the line break of the line that holds end - 1.
+  using Sci = QsciScintillaBase;
+  const long firstLine = ed->SendScintilla(Sci::SCI_LINEFROMPOSITION, start);
+  const long lastLine = ed->SendScintilla(Sci::SCI_LINEFROMPOSITION, end - 1);
+  const long from = ed->SendScintilla(Sci::SCI_POSITIONFROMLINE, firstLine);
+  const long to =
+      std::max(static_cast<long>(end), ed->SendScintilla(Sci::SCI_POSITIONFROMLINE, lastLine + 1));
+  if (to <= from) return;
+  // The styles of the whole range go to the editor in one call: a call per span made jumping to
+  // the end of a long text (which colours all of it) take a third of a second.
+  const auto length = static_cast<size_t>(to - from);
+  auto* text = reinterpret_cast<const char*>(
+      ed->SendScintilla(Sci::SCI_GETRANGEPOINTER, static_cast<unsigned long>(from), to - from));
+  if (!text) return;
+  styles_.assign(length, static_cast<char>(SyntaxStyle::Blank));
+  size_t lineStart = 0;
+  while (lineStart < length) {
+    // A line ends at LF, CR LF or a lone CR, as the editor counts lines.
+    size_t lineEnd = lineStart;
+    while (lineEnd < length && text[lineEnd] != '\n' && text[lineEnd] != '\r') ++lineEnd;
+    spans_.clear();
+    scanLine(std::string_view(text + lineStart, lineEnd - lineStart), spans_);
+    for (const SyntaxSpan& span : spans_) {
+      const size_t spanStart = lineStart + span.start;
+      const size_t spanEnd = std::min(lineEnd, spanStart + span.length);
+      if (spanStart < spanEnd)
+        std::fill(styles_.begin() + static_cast<std::ptrdiff_t>(spanStart),
+                  styles_.begin() + static_cast<std::ptrdiff_t>(spanEnd),
+                  static_cast<char>(span.style));
+    }
+    // The line break keeps the Blank style it was given.
+    lineStart = lineEnd;
+    if (lineStart < length && text[lineStart] == '\r') ++lineStart;
+    if (lineStart < length && text[lineStart] == '\n') ++lineStart;
   }
+  startStyling(static_cast<int>(from));
+  ed->SendScintilla(Sci::SCI_SETSTYLINGEX, static_cast<unsigned long>(length), styles_.data());
 }
 
 }  // namespace trel::gui

@@ -7,6 +7,11 @@
 #include <QColor>
 #include <QFont>
 
+#include <string>
+#include <vector>
+
+#include "editor/syntax_scanner.h"
+
 namespace trel::gui {
 
 class QnLexer : public QsciLexerCustom {
@@ -27,6 +32,9 @@ class QnLexer : public QsciLexerCustom {
 
  private:
   QColor keywordColour_{Qt::yellow};
+  // Kept between calls so that colouring allocates only when a range is longer than before.
+  std::string styles_;
+  std::vector<SyntaxSpan> spans_;
 };
 
 }  // namespace trel::gui

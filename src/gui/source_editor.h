@@ -81,6 +81,7 @@ class SourceEditor : public QsciScintilla {
 
   QnLexer* lexer_;
   bool replacing_ = false;
+  bool keyChangedText_ = false;  // a keystroke of a long text changed it (see keyPressEvent)
   int gutterDigits_ = 0;
 };
 

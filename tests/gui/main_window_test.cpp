@@ -110,6 +110,40 @@ class MainWindowTest : public QObject {
     QCOMPARE(styleAt(24), int(trel::SyntaxStyle::Keyword));  // "*" multiplies
   }
 
+  void colouringFollowsTheScannerWhateverTheLineBreaks() {
+    // Line feeds, CR LF and lone CRs (as a pasted text may hold), a line the scanner cuts into
+    // many spans, an empty line and a last line without a break; coloured whole, then again from
+    // a line in the middle after an edit there.
+    std::vector<std::string> lines = {
+        "var x // note", "x:=@FORMULA(sin(1)*2) \"t\" #p", "", "%ECHO x;y", "\tCALL ::f", "HALT"};
+    const std::vector<std::string> breaks = {"\n", "\r\n", "\r", "\r\n", "\n", ""};
+    trel::gui::SourceEditor ed;
+    std::string text;
+    for (size_t i = 0; i < lines.size(); ++i) text += lines[i] + breaks[i];
+    ed.SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(text.size()),
+                     text.data());
+    auto expectScannerStyles = [&] {
+      size_t pos = 0;
+      for (size_t i = 0; i < lines.size(); ++i) {
+        std::vector<trel::SyntaxSpan> spans;
+        trel::scanLine(lines[i], spans);
+        std::string want(lines[i].size() + breaks[i].size(), char(trel::SyntaxStyle::Blank));
+        for (const trel::SyntaxSpan& span : spans)
+          std::fill_n(want.begin() + long(span.start), span.length, char(span.style));
+        for (size_t k = 0; k < want.size(); ++k)
+          QCOMPARE(int(ed.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, pos + k)), int(want[k]));
+        pos += want.size();
+      }
+    };
+    ed.recolor();
+    expectScannerStyles();
+    ed.SendScintilla(QsciScintillaBase::SCI_INSERTTEXT, text.find("%ECHO"), "x");
+    text.insert(text.find("%ECHO"), "x");
+    lines[3] = "x%ECHO x;y";
+    ed.recolor(static_cast<int>(text.find("x%ECHO")));
+    expectScannerStyles();
+  }
+
   void typingReachesTheSourceAndRebuildsTheFunctionList() {
     Ide ide("");
     auto& ed = ide.main().editor();
@@ -122,6 +156,29 @@ class MainWindowTest : public QObject {
              (std::vector<std::string>{"def (main);", "%ECHO in main"}));
     QCOMPARE(ide.main().explorer().count(), 1);
     QCOMPARE(ide.main().explorer().item(0)->text(), QString("0: main"));
+  }
+
+  void typingInALongTextReachesTheFormAndWidensTheGutter() {
+    // A text long enough for the editor's own keystroke handling, one line short of five digits.
+    std::string source;
+    for (int i = 1; i < 9999; ++i) source += "  x:=x+" + std::to_string(i) + "\n";
+    source += "  HALT";
+    Ide ide(source);
+    auto& ed = ide.main().editor();
+    const int gutter = ed.marginWidth(0);
+    ed.setFocus();
+    ed.setCursorPosition(9998, 6);
+    QTest::keyClick(&ed, Qt::Key_Return);  // keeps the indentation
+    QTest::keyClicks(&ed, "def (tail);");
+    QTest::keyClick(&ed, Qt::Key_Backspace);
+    serve();
+    const std::vector<std::string>& highlvl = ide.form().machine.highlvl;
+    QCOMPARE(highlvl.size(), size_t(10000));
+    QCOMPARE(highlvl[9998], std::string("  HALT"));
+    QCOMPARE(highlvl[9999], std::string("  def (tail)"));
+    QCOMPARE(ide.main().explorer().count(), 1);
+    QVERIFY(ed.marginWidth(0) > gutter);
+    QVERIFY(ed.isModified());
   }
 
   void aClickInTheFunctionListSelectsTheLine() {
