@@ -101,8 +101,8 @@ SourceEditor::SourceEditor(QWidget* parent) : QsciScintilla(parent), lexer_(new 
   // Esc belongs to the window's Stop command; the editor would otherwise claim it.
   if (QsciCommand* cancel = standardCommands()->boundTo(Qt::Key_Escape)) cancel->setKey(0);
   // Undo and Redo keys belong to the Edit menu, whose commands end here in undo() and redo().
-  for (int key : {int(Qt::CTRL | Qt::Key_Z), int(Qt::CTRL | Qt::Key_Y),
-                  int(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)})
+  for (int key : {(Qt::CTRL | Qt::Key_Z).toCombined(), (Qt::CTRL | Qt::Key_Y).toCombined(),
+                  (Qt::CTRL | Qt::SHIFT | Qt::Key_Z).toCombined()})
     if (QsciCommand* command = standardCommands()->boundTo(key)) {
       if (command->key() == key) command->setKey(0);
       if (command->alternateKey() == key) command->setAlternateKey(0);

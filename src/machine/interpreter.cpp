@@ -56,6 +56,7 @@ class Interpreter {
     if (f.mode == RunMode::ConsoleLine) {
       if (!force && !w.modified) return;
       w.text = m.console.Edit1;
+      w.inList = false;
       w.mask = instructionMask(w.text);
       w.modified = false;
       w.sourceIndex = -1;
@@ -66,7 +67,14 @@ class Interpreter {
       return;
     if (m.pc < 0 || m.pc >= m.ListBox1.size())
       throw Error("List index out of bounds (" + std::to_string(m.pc) + ")");
-    w.text.assign(m.ListBox1.line(m.pc));
+    // The step's own read leaves the line in the list until someone needs the text (with
+    // decoded steps on); the reads between the instruction tests copy it.
+    if (force && m.decodedSteps) {
+      w.inList = true;
+    } else {
+      w.text.assign(m.ListBox1.line(m.pc));
+      w.inList = false;
+    }
     w.mask = m.ListBox1.maskAt(m.pc);
     w.modified = false;
     w.sourceIndex = m.pc;
@@ -126,7 +134,13 @@ class Interpreter {
       // The caption takes the working text the previous step left; the read below replaces the
       // working text anyway, so the two strings trade places instead of copying.
       m.label6Pc_ = m.pc;
-      std::swap(m.label6Text_, f.work.text);
+      m.label6InList_ = f.work.inList;
+      if (f.work.inList) {
+        m.label6Line_ = f.work.sourceIndex;
+        f.work.inList = false;
+      } else {
+        std::swap(m.label6Text_, f.work.text);
+      }
       f.work.modified = true;
       m.label6Initial_ = false;
       if (m.debugger && m.debugger->watching()) {
@@ -148,6 +162,7 @@ class Interpreter {
           throw Error("List index out of bounds (" + std::to_string(m.pc) + ")");
         m.ListBox1.setLine(m.pc, "");
         f.work.text.clear();
+        f.work.inList = false;
         f.work.mask = 0;
         f.work.modified = true;
       }
@@ -161,8 +176,13 @@ class Interpreter {
         const DecodedLine& d = m.lineCache_.at(m, f, m.pc, m.ListBox1, m.table);
         k = static_cast<size_t>(d.id);
         m.debug.append(d.interpreting);
-        Outcome outcome =
-            d.form == LineForm::General ? kInstructionTable[k].run(m, f) : runDecoded(m, f, d);
+        Outcome outcome;
+        if (d.form == LineForm::General) {
+          m.ownWorkText(f);
+          outcome = kInstructionTable[k].run(m, f);
+        } else {
+          outcome = runDecoded(m, f, d);
+        }
         if (outcome == Outcome::EndRun) return;
         ++k;
       }
@@ -176,6 +196,7 @@ class Interpreter {
           k = static_cast<size_t>(std::countr_zero(candidates));
         }
         if (k >= kFirstOutputTest && f.jumped) break;
+        m.ownWorkText(f);
         const InstructionRow& t = kInstructionTable[k];
         if (t.freshRead) readLine(m, f, false);
         if (matches(m, f, t.id) && t.run(m, f) == Outcome::EndRun) return;

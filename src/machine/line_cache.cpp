@@ -76,8 +76,6 @@ bool decodeJump(Machine& m, const RunFrame& f, std::string_view line, DecodedLin
                      d.id == Instruction::IfGreater || d.id == Instruction::IfLess;
   if (!conditional && d.id != Instruction::Jump) return false;
   std::string_view label = trimView(dropFront(trimLeftView(line), instructionKeyword(d.id).size()));
-  d.operandOffset = static_cast<size_t>(label.data() - line.data());
-  d.operandLength = label.size();
   d.a = label;
   int32_t index = m.ListBox1.findFirst(label);
   d.target = index >= 0 && index <= f.lastLine ? index : -1;
@@ -194,7 +192,9 @@ void runCompare(Machine& m, const DecodedLine& d) {
 
 // A taken jump leaves its label as the working text, as the handler does.
 void leaveOperand(RunFrame& f, const DecodedLine& d) {
-  f.setText(std::string_view(f.work.text).substr(d.operandOffset, d.operandLength));
+  f.work.text.assign(d.a);
+  f.work.inList = false;
+  f.work.modified = true;
   f.jumped = true;
 }
 

@@ -39,8 +39,6 @@ struct DecodedLine {
   bool bIsInt = false;  // b names no variable and reads as the integer bValue
   int32_t bValue = 0;
   int32_t target = -1;  // the label's line, or -1 when no line up to the last one is the label
-  // Where the operand a taken jump leaves as the working text lies in the line.
-  size_t operandOffset = 0, operandLength = 0;
 };
 
 class LineCache {

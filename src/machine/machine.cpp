@@ -10,6 +10,15 @@ namespace trel {
 
 Machine::Machine(Host& h, const SourceTranslator& t) : host(h), translator(t), console(h) {
   debug.append("debug");
+  ListBox1.setWatcher(this);
+}
+
+void Machine::beforeListChange() {
+  if (label6InList_) {
+    label6Text_.assign(ListBox1.line(label6Line_));
+    label6InList_ = false;
+  }
+  for (RunFrame* f = frame; f; f = f->outer) ownWorkText(*f);
 }
 
 Machine::~Machine() = default;
@@ -22,7 +31,8 @@ void Machine::InitRegisters() {
 
 std::string Machine::Label6() const {
   if (label6Initial_) return "0";
-  return std::to_string(label6Pc_) + ": " + label6Text_;
+  return std::to_string(label6Pc_) + ": " +
+         (label6InList_ ? ListBox1.line(label6Line_) : label6Text_);
 }
 
 void Machine::restoreStartupDirectory() const {

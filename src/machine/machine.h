@@ -35,7 +35,7 @@ struct FormulaStateDeleter {
   void operator()(FormulaState* state) const;
 };
 
-class Machine {
+class Machine : private ProgramListWatcher {
  public:
   // `translator` serves the nested runs of source files (__NATIVE@@).
   Machine(Host& host, const SourceTranslator& translator);
@@ -87,8 +87,8 @@ class Machine {
   // outside them, such as the closing variable count, stays.
   bool traceSteps = true;
   uint64_t memoryInUse() const { return table.bytes() + debug.bytes() + console.bytes(); }
-  // Off: every step goes through the instruction handlers, never through a decoded line (the
-  // tests compare the two).
+  // Off: every step goes through the instruction handlers, never through a decoded line, and
+  // copies its line at once (the tests compare the two).
   bool decodedSteps = true;
 
   // --- run control
@@ -131,6 +131,19 @@ class Machine {
   std::string label6Text_ = "0";
   bool label6Initial_ = true;
   LineCache lineCache_;
+
+  // The caption's text is line label6Line_ of the program list while label6InList_ is set.
+  bool label6InList_ = false;
+  int32_t label6Line_ = 0;
+  // Copies every text still held as a place in the program list (the caption's, each run's
+  // working text) before the list changes.
+  void beforeListChange() override;
+  // Gives the frame's working text its own copy of the line it stands for.
+  void ownWorkText(RunFrame& f) {
+    if (!f.work.inList) return;
+    f.work.text.assign(ListBox1.line(f.work.sourceIndex));
+    f.work.inList = false;
+  }
 
   friend class Interpreter;
 };

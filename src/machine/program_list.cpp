@@ -7,6 +7,7 @@
 namespace trel {
 
 void ProgramList::assign(std::vector<std::string> lines, SourceMap map) {
+  changing();
   lines_ = std::move(lines);
   if (map.locations.size() == lines_.size()) {
     map_ = std::move(map);
@@ -20,6 +21,7 @@ void ProgramList::assign(std::vector<std::string> lines, SourceMap map) {
 }
 
 void ProgramList::setLine(int32_t index, std::string text) {
+  changing();
   std::string& slot = lines_[static_cast<size_t>(index)];
   if (indexBuilt_) {
     auto& oldList = index_[slot];
@@ -33,6 +35,7 @@ void ProgramList::setLine(int32_t index, std::string text) {
 }
 
 void ProgramList::insert(int32_t index, std::string text, SourceLocation origin) {
+  changing();
   lines_.insert(lines_.begin() + index, std::move(text));
   map_.locations.insert(map_.locations.begin() + index, origin);
   indexBuilt_ = false;
@@ -41,6 +44,7 @@ void ProgramList::insert(int32_t index, std::string text, SourceLocation origin)
 }
 
 void ProgramList::removeCharacter(char c) {
+  changing();
   for (auto& l : lines_) l.erase(std::remove(l.begin(), l.end(), c), l.end());
   indexBuilt_ = false;
   masks_.assign(lines_.size(), kMaskUnknown);

@@ -17,10 +17,33 @@
 
 namespace trel {
 
+// Told before any line of the list changes, so that someone holding a line by its place (and not
+// as a copy) can copy it while it is still there.
+class ProgramListWatcher {
+ public:
+  virtual void beforeListChange() = 0;
+
+ protected:
+  ~ProgramListWatcher() = default;
+};
+
 class ProgramList {
  public:
   ProgramList() = default;
   explicit ProgramList(std::vector<std::string> lines) { assign(std::move(lines)); }
+  // The watcher belongs to this list object: copies and moves of the list leave it behind.
+  ProgramList(const ProgramList& other) { *this = other; }
+  ProgramList& operator=(const ProgramList& other) {
+    changing();
+    index_ = other.index_;
+    indexBuilt_ = other.indexBuilt_;
+    lines_ = other.lines_;
+    masks_ = other.masks_;
+    map_ = other.map_;
+    ++generation_;
+    return *this;
+  }
+  void setWatcher(ProgramListWatcher* watcher) { watcher_ = watcher; }
 
   // The lines with the map of where they came from; without one (or with one of another length)
   // every line is its own source line in an unnamed file.
@@ -64,6 +87,10 @@ class ProgramList {
   std::vector<uint64_t> masks_;
   SourceMap map_;
   uint64_t generation_ = 0;
+  ProgramListWatcher* watcher_ = nullptr;
+  void changing() {
+    if (watcher_) watcher_->beforeListChange();
+  }
 };
 
 }  // namespace trel

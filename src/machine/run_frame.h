@@ -20,10 +20,16 @@ enum class RunMode { Program = 1, ConsoleLine = 2 };
 // The working text: the current line as read, shortened by the instructions that take operands
 // from it. `mask` holds the instruction keywords of the line as read; a shortened text is a part
 // of that line, so a keyword missing from the mask is missing from the text too.
+//
+// A program line as read is not copied at once: while `inList` is set, the working text is the
+// program list's line sourceIndex (unchanged since, which the machine sees to by copying it
+// before the list changes) and `text` holds nothing of it. Lines whose step is decoded never need
+// the copy; everything else takes the text through Machine::workText.
 struct WorkingText {
   std::string text;
   uint64_t mask = 0;
   bool modified = true;  // no longer exactly the line it was read from
+  bool inList = false;
   int32_t sourceIndex = -1;
   uint64_t sourceGeneration = 0;
 };
