@@ -133,8 +133,14 @@ const std::string& variableValue(const Machine& m, int slot) {
   return slot >= 0 ? m.table.valueAt(slot) : kNotExists;
 }
 
+int32_t slotInt(const Machine& m, int slot) {
+  int32_t v;
+  if (!m.table.intAt(slot, v)) throwInvalidInteger(m.table.valueAt(slot));
+  return v;
+}
+
 int32_t sourceInt(const Machine& m, const DecodedLine& d) {
-  if (d.slotB >= 0) return textToInt(m.table.valueAt(d.slotB));
+  if (d.slotB >= 0) return slotInt(m, d.slotB);
   return d.bIsInt ? d.bValue : textToInt(d.b);
 }
 
@@ -153,11 +159,9 @@ int32_t applyArithmetic(Instruction id, int32_t a, int32_t b) {
 void runArithmetic(Machine& m, const DecodedLine& d) {
   m.debug.append(d.first);
   if (d.slotA >= 0) {
-    int32_t a = textToInt(m.table.valueAt(d.slotA));
+    int32_t a = slotInt(m, d.slotA);
     int32_t b = sourceInt(m, d);
-    char digits[16];
-    m.table.setValueAt(
-        d.slotA, std::string_view(digits, formatInt(digits, applyArithmetic(d.id, a, b)) - digits));
+    m.table.setIntAt(d.slotA, applyArithmetic(d.id, a, b));
   }
   if (d.id == Instruction::Subtract) m.debug.append({d.a, steplog::kIs, variableValue(m, d.slotA)});
 }
@@ -167,17 +171,18 @@ void runCompare(Machine& m, const DecodedLine& d) {
                                                   "RESULT [>]"};
   m.debug.append(d.first);
   if (d.slotA >= 0) {
-    std::string_view x = m.table.valueAt(d.slotA);
-    std::string_view y = d.slotB >= 0 ? std::string_view(m.table.valueAt(d.slotB)) : d.b;
     int32_t xi = 0, yi = d.bValue;
-    bool xInt = tryTextToInt(x, xi);
-    bool yInt = d.slotB >= 0 ? tryTextToInt(y, yi) : d.bIsInt;
+    bool xInt = m.table.intAt(d.slotA, xi);
+    bool yInt = d.slotB >= 0 ? m.table.intAt(d.slotB, yi) : d.bIsInt;
+    auto y = [&]() -> std::string_view {
+      return d.slotB >= 0 ? std::string_view(m.table.valueAt(d.slotB)) : std::string_view(d.b);
+    };
     int result;
     if (!xInt && !yInt) {
-      result = x == y ? 0 : 1;
+      result = m.table.valueAt(d.slotA) == y() ? 0 : 1;
     } else {
-      if (!xInt) throwInvalidInteger(x);
-      if (!yInt) throwInvalidInteger(y);
+      if (!xInt) throwInvalidInteger(m.table.valueAt(d.slotA));
+      if (!yInt) throwInvalidInteger(y());
       result = xi > yi ? 3 : xi < yi ? 2 : 0;
     }
     if (d.flagSlot >= 0) {

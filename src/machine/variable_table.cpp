@@ -1,6 +1,7 @@
 #include "machine/variable_table.h"
 
 #include "rtl/errors.h"
+#include "rtl/integer_text.h"
 
 namespace trel {
 
@@ -40,6 +41,7 @@ void VariableTable::pushFront(std::string_view name, std::string_view piece) {
   }
   pieces_.append(piece);
   bytes_ += piece.size();
+  forgetInt(values_[static_cast<size_t>(slot)]);
 }
 
 void VariableTable::popFront(std::string_view name) {
@@ -48,6 +50,7 @@ void VariableTable::popFront(std::string_view name) {
   if (slot == piecesSlot_ && pieces_.size() >= kPiece) {
     pieces_.resize(pieces_.size() - kPiece);
     bytes_ -= kPiece;
+    forgetInt(values_[static_cast<size_t>(slot)]);
     return;
   }
   joinPieces();
@@ -69,7 +72,18 @@ size_t VariableTable::valueSize(std::string_view name) const {
   return waiting + (named_[slot] ? values_[slot].size() : fillValue_.size());
 }
 
+bool VariableTable::readInt(std::string_view text, int32_t& value) {
+  return tryTextToInt(text, value);
+}
+
+void VariableTable::setIntAt(int slot, int32_t value) {
+  char digits[16];
+  setValueAt(slot, std::string_view(digits, formatInt(digits, value) - digits));
+  (named_[static_cast<size_t>(slot)] ? ints_[static_cast<size_t>(slot)] : fillInt_) = value;
+}
+
 void VariableTable::release(std::string& target) {
+  forgetInt(target);
   bytes_ -= target.capacity();
   std::string().swap(target);
   bytes_ += target.capacity();

@@ -57,6 +57,20 @@ class VariableTable {
     store(named_[static_cast<size_t>(slot)] ? values_[static_cast<size_t>(slot)] : fillValue_,
           value);
   }
+  // The slot's value read as an integer (tryTextToInt), remembered until the value changes.
+  bool intAt(int slot, int32_t& value) const {
+    int64_t& known =
+        named_[static_cast<size_t>(slot)] ? ints_[static_cast<size_t>(slot)] : fillInt_;
+    if (known == kIntUnknown) {
+      int32_t v;
+      known = readInt(valueAt(slot), v) ? v : kIntNone;
+    }
+    if (known == kIntNone) return false;
+    value = static_cast<int32_t>(known);
+    return true;
+  }
+  // Writes the integer's decimal text, as setValueAt, and remembers the integer.
+  void setIntAt(int slot, int32_t value);
   const std::string& nameAt(int slot) const;
   bool isOccupied(int slot) const { return nameAt(slot) != kFreeName; }
   // The lowest slot not named explicitly (it bears the name every such slot bears), or -1.
@@ -97,6 +111,7 @@ class VariableTable {
  private:
   void nameSlot(int slot, std::string_view name);
   void store(std::string& target, std::string_view value) {
+    forgetInt(target);
     size_t before = target.capacity();
     target.assign(value);
     bytes_ += target.capacity();
@@ -122,6 +137,20 @@ class VariableTable {
   // Name and shared value of every slot that was not explicitly named.
   std::string fillName_;
   std::string fillValue_;
+  // Each slot's value as an integer, kIntNone when it reads as none, kIntUnknown until asked.
+  static constexpr int64_t kIntUnknown = INT64_MIN, kIntNone = INT64_MIN + 1;
+  mutable std::vector<int64_t> ints_ = std::vector<int64_t>(kSlotCount, kIntUnknown);
+  mutable int64_t fillInt_ = kIntUnknown;
+  static bool readInt(std::string_view text, int32_t& value);
+  // A value that changes forgets its integer (the target may be any of the table's strings).
+  void forgetInt(const std::string& target) {
+    auto at = reinterpret_cast<uintptr_t>(&target);
+    auto first = reinterpret_cast<uintptr_t>(values_.data());
+    if (at >= first && at < first + kSlotCount * sizeof(std::string))
+      ints_[(at - first) / sizeof(std::string)] = kIntUnknown;
+    else if (&target == &fillValue_)
+      fillInt_ = kIntUnknown;
+  }
   mutable int highestUnnamed_ = kSlotCount - 1;
   uint64_t clearCount_ = 0;
   uint64_t layout_ = 0;
