@@ -252,4 +252,21 @@ TEST(StepLoop, TheExecutionPointShowsTheLineAndWorkingTextOfThePreviousStep) {
   EXPECT_EQ(seen, Lines{"2: y:=2"});
 }
 
+// The caption holds the previous step's line by its place in the program list; a line the next
+// step inserts above it must not change what the caption reads.
+TEST(StepLoop, TheExecutionPointKeepsItsTextWhenTheNextStepInsertsALine) {
+  for (bool decoded : {true, false}) {
+    TestBench b;
+    b.machine.decodedSteps = decoded;
+    std::vector<std::string> seen;
+    // Step 5 runs __METHOD@@ (pump calls 9 and 10), which inserts a label above "::m"; the caption
+    // shows the step's line index and the text the step before it left.
+    b.host.at(9, [&] { seen.push_back(b.machine.Label6()); });
+    b.host.at(10, [&] { seen.push_back(b.machine.Label6()); });
+    ASSERT_TRUE(b.exec({"var x", "x:=1", "::m", "x+1", "__METHOD@@ m", "HALT"}));
+    EXPECT_EQ(seen, (Lines{"4: x+1", "4: x+1"})) << "decoded steps " << decoded;
+    EXPECT_EQ(b.machine.ListBox1.size(), 7);
+  }
+}
+
 }  // namespace
