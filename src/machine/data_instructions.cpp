@@ -45,26 +45,13 @@ ArithmeticOperands splitAt(std::string_view text, char op) {
   return {trimView(text.substr(0, p)), trimView(text.substr(p + 1))};
 }
 
-using IntOp = int32_t (*)(int32_t, int32_t);
-
-// dest := dest op source, when dest is declared. 32-bit wrap-around.
-void integerArithmetic(Machine& m, const ArithmeticOperands& ops, IntOp op) {
+// dest := dest op source, when dest is declared.
+void integerArithmetic(Machine& m, const ArithmeticOperands& ops, Instruction id) {
   int slot = m.table.findSlot(ops.dest);
   if (slot < 0) return;
   int32_t a = textToInt(m.table.valueAt(slot));
   int32_t b = textToInt(valueOrLiteral(m, ops.source));
-  char digits[16];
-  m.table.setValueAt(slot, std::string_view(digits, formatInt(digits, op(a, b)) - digits));
-}
-
-int32_t wrapAdd(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-int32_t wrapSub(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
-}
-int32_t wrapMul(int32_t a, int32_t b) {
-  return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+  m.table.setIntAt(slot, integerOp(id, a, b));
 }
 
 // Nearest integer, halves to the even neighbour.
@@ -76,6 +63,18 @@ int64_t roundHalfEven(double x) {
 }
 
 }  // namespace
+
+int32_t integerOp(Instruction id, int32_t a, int32_t b) {
+  uint32_t x = static_cast<uint32_t>(a), y = static_cast<uint32_t>(b);
+  switch (id) {
+    case Instruction::Add:
+      return static_cast<int32_t>(x + y);
+    case Instruction::Subtract:
+      return static_cast<int32_t>(x - y);
+    default:
+      return static_cast<int32_t>(x * y);
+  }
+}
 
 Outcome runAssign(Machine& m, RunFrame& f) {
   std::string_view t = f.text();
@@ -165,7 +164,7 @@ Outcome runAdd(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
   ArithmeticOperands ops = splitAt(f.text(), '+');
   m.debug.append({steplog::kAdding, ops.source, steplog::kTo, ops.dest, steplog::kClose});
-  integerArithmetic(m, ops, wrapAdd);
+  integerArithmetic(m, ops, Instruction::Add);
   return Outcome::Continue;
 }
 
@@ -173,7 +172,7 @@ Outcome runSubtract(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA") || contains(f.text(), "##")) return Outcome::Continue;
   ArithmeticOperands ops = splitAt(f.text(), '-');
   m.debug.append({steplog::kSubtracting, ops.source, steplog::kTo, ops.dest, steplog::kClose});
-  integerArithmetic(m, ops, wrapSub);
+  integerArithmetic(m, ops, Instruction::Subtract);
   m.debug.append({ops.dest, steplog::kIs, m.table.GetVariable(ops.dest)});
   return Outcome::Continue;
 }
@@ -182,7 +181,7 @@ Outcome runMultiply(Machine& m, RunFrame& f) {
   if (contains(f.text(), "@FORMULA")) return Outcome::Continue;
   ArithmeticOperands ops = splitAt(f.text(), '*');
   m.debug.append({steplog::kMultiplying, ops.source, steplog::kTo, ops.dest, steplog::kClose});
-  integerArithmetic(m, ops, wrapMul);
+  integerArithmetic(m, ops, Instruction::Multiply);
   return Outcome::Continue;
 }
 

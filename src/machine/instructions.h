@@ -57,6 +57,10 @@ Outcome runMakeForm(Machine& m, RunFrame& f);
 Outcome runMakeLabel(Machine& m, RunFrame& f);
 Outcome runDrawForm(Machine& m, RunFrame& f);
 
+// dest op source of the integer instructions +, - and * (any other id multiplies), with 32-bit
+// wrap-around.
+int32_t integerOp(Instruction id, int32_t a, int32_t b);
+
 // Shared operand rules.
 // The variable-or-literal rule: the value of the variable the operand names, else its own text.
 std::string_view valueOrLiteral(const Machine& m, std::string_view operand);

@@ -128,11 +128,6 @@ void decode(Machine& m, const RunFrame& f, DecodedLine& d) {
     resolveSlots(m, d);
 }
 
-const std::string& variableValue(const Machine& m, int slot) {
-  static const std::string kNotExists = VariableTable::kNotExists;
-  return slot >= 0 ? m.table.valueAt(slot) : kNotExists;
-}
-
 int32_t slotInt(const Machine& m, int slot) {
   int32_t v;
   if (!m.table.intAt(slot, v)) throwInvalidInteger(m.table.valueAt(slot));
@@ -144,26 +139,15 @@ int32_t sourceInt(const Machine& m, const DecodedLine& d) {
   return d.bIsInt ? d.bValue : textToInt(d.b);
 }
 
-int32_t applyArithmetic(Instruction id, int32_t a, int32_t b) {
-  uint32_t x = static_cast<uint32_t>(a), y = static_cast<uint32_t>(b);
-  switch (id) {
-    case Instruction::Add:
-      return static_cast<int32_t>(x + y);
-    case Instruction::Subtract:
-      return static_cast<int32_t>(x - y);
-    default:
-      return static_cast<int32_t>(x * y);
-  }
-}
-
 void runArithmetic(Machine& m, const DecodedLine& d) {
   m.debug.append(d.first);
   if (d.slotA >= 0) {
     int32_t a = slotInt(m, d.slotA);
     int32_t b = sourceInt(m, d);
-    m.table.setIntAt(d.slotA, applyArithmetic(d.id, a, b));
+    m.table.setIntAt(d.slotA, integerOp(d.id, a, b));
   }
-  if (d.id == Instruction::Subtract) m.debug.append({d.a, steplog::kIs, variableValue(m, d.slotA)});
+  if (d.id == Instruction::Subtract)
+    m.debug.append({d.a, steplog::kIs, m.table.valueOrNotExists(d.slotA)});
 }
 
 void runCompare(Machine& m, const DecodedLine& d) {
@@ -192,7 +176,7 @@ void runCompare(Machine& m, const DecodedLine& d) {
       return;
     }
   }
-  m.debug.append({steplog::kResult, variableValue(m, d.flagSlot), steplog::kClose});
+  m.debug.append({steplog::kResult, m.table.valueOrNotExists(d.flagSlot), steplog::kClose});
 }
 
 // A taken jump leaves its label as the working text, as the handler does.
@@ -209,7 +193,7 @@ int32_t targetLine(const DecodedLine& d) {
 
 void runConditionalJump(Machine& m, RunFrame& f, const DecodedLine& d) {
   m.debug.append(d.first);
-  const std::string& flag = variableValue(m, d.flagSlot);
+  const std::string& flag = m.table.valueOrNotExists(d.flagSlot);
   bool holds;
   switch (d.id) {
     case Instruction::IfEqual:

@@ -171,9 +171,12 @@ const std::string& VariableTable::nameAt(int slot) const {
   return named_[slot] ? names_[slot] : fillName_;
 }
 
-const std::string& VariableTable::GetVariable(std::string_view name) const {
-  int slot = findSlot(name);
+const std::string& VariableTable::valueOrNotExists(int slot) const {
   return slot < 0 ? kNotExistsText : valueAt(slot);
+}
+
+const std::string& VariableTable::GetVariable(std::string_view name) const {
+  return valueOrNotExists(findSlot(name));
 }
 
 void VariableTable::SetVariable(std::string_view name, std::string_view value) {

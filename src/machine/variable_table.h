@@ -69,6 +69,8 @@ class VariableTable {
     value = static_cast<int32_t>(known);
     return true;
   }
+  // valueAt, or "VARIABLE NOT EXISTS" for slot -1 (what GetVariable answers for the slot's name).
+  const std::string& valueOrNotExists(int slot) const;
   // Writes the integer's decimal text, as setValueAt, and remembers the integer.
   void setIntAt(int slot, int32_t value);
   const std::string& nameAt(int slot) const;
