@@ -71,23 +71,18 @@ char* AssemblyLog::reserveSlow(size_t bytes) {
   return cursor_;
 }
 
-void AssemblyLog::dropFront() {
+void AssemblyLog::dropChunk() {
   Chunk& c = chunks_.front();
-  ++c.first;
-  ++dropped_;
-  if (c.first == c.ends.size()) {
-    if (chunks_.size() == 1) {
-      // The newest chunk emptied itself: start it over in place.
-      c.ends.clear();
-      c.first = 0;
-      cursor_ = chunkStart_;
-      return;
-    }
-    if (c.size == kChunkBytes) spare_ = std::move(c.data);
-    spareEnds_ = std::move(c.ends);
-    chunkBytes_ -= c.size;
-    chunks_.pop_front();
+  if (&c.ends == ends_) {
+    c.ends.clear();
+    c.first = 0;
+    cursor_ = chunkStart_;
+    return;
   }
+  if (c.size == kChunkBytes) spare_ = std::move(c.data);
+  spareEnds_ = std::move(c.ends);
+  chunkBytes_ -= c.size;
+  chunks_.pop_front();
 }
 
 void AssemblyLog::append(std::initializer_list<std::string_view> parts) {

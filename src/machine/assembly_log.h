@@ -130,13 +130,23 @@ class AssemblyLog {
     if (kept_ < capacity_)
       ++kept_;
     else
-      dropFront();
+      dropFront(kept_);
   }
   char* reserveSlow(size_t bytes);
-  // The oldest line goes (counted as dropped); the caller keeps kept_.
-  void dropFront();
+  // The oldest line goes (counted as dropped); the caller keeps kept_, and `keptAfter` lines are
+  // left.
+  void dropFront(size_t keptAfter) {
+    Chunk& c = chunks_.front();
+    ++c.first;
+    ++dropped_;
+    // In the newest chunk, whose line ends were just written to, the size is not read back (that
+    // load would wait for the store): the count of lines left tells whether it emptied.
+    if (&c.ends == ends_ ? keptAfter == 0 : c.first == c.ends.size()) dropChunk();
+  }
+  // The front chunk, all of whose lines were dropped, goes (the newest one starts over in place).
+  void dropChunk();
   void dropOldest() {
-    dropFront();
+    dropFront(kept_ - 1);
     --kept_;
   }
   // Appends line k of chunk c as it reads.
