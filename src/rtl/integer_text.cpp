@@ -1,5 +1,7 @@
 #include "rtl/integer_text.h"
 
+#include <bit>
+
 #include "rtl/errors.h"
 
 namespace trel {
@@ -81,8 +83,31 @@ char* formatInt(char* out, int64_t value) {
     *out++ = '-';
     v = 0 - v;
   }
-  int digits = 1;
-  for (uint64_t t = v; t >= 10; t /= 10) ++digits;
+  // The number of digits from the number of bits (1233 / 4096 is just above log10 2), corrected
+  // by one comparison.
+  static constexpr uint64_t kPowers[20] = {1,
+                                           10,
+                                           100,
+                                           1000,
+                                           10000,
+                                           100000,
+                                           1000000,
+                                           10000000,
+                                           100000000,
+                                           1000000000,
+                                           10000000000,
+                                           100000000000,
+                                           1000000000000,
+                                           10000000000000,
+                                           100000000000000,
+                                           1000000000000000,
+                                           10000000000000000,
+                                           100000000000000000,
+                                           1000000000000000000,
+                                           10000000000000000000u};
+  int estimate = (std::bit_width(v) * 1233) >> 12;
+  int digits = estimate + (v >= kPowers[estimate] ? 1 : 0);
+  if (digits == 0) digits = 1;
   char* end = out + digits;
   char* p = end;
   while (v >= 100) {
