@@ -9,9 +9,11 @@
 //
 //   formula_bench [--quick] [--formulas | --steps]   (--formulas: the expressions alone;
 //                                                    --steps: the @FORMULA figures alone)
+//   formula_bench --count-steps N                    (for callgrind: tools/count-formula-step.sh)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -206,9 +208,36 @@ void instructionBench(int rounds, int iterations, int computeCount) {
               step / t);
 }
 
+// The parts of the @FORMULA figures as functions of their own, for an instruction count per
+// function (tools/count-formula-step.sh runs this under callgrind): the step is the difference
+// between the loops with two and with one @FORMULA line, without the clock's noise.
+[[gnu::noinline]] void countLoopWithOneFormula(int n) {
+  formulaLoopProgram(10, n, 1);
+}
+[[gnu::noinline]] void countLoopWithTwoFormulas(int n) {
+  formulaLoopProgram(10, n, 2);
+}
+[[gnu::noinline]] void countCompute(trel::TArtFormula& F, trel::TCalcItem& value, int n) {
+  for (int k = 0; k < n; ++k) g_sink = g_sink + F.ComputeValue(1, &value).number;
+}
+
+void countSteps(int n) {
+  trel::TArtFormula F;
+  const std::string name = "i";
+  trel::TCalcItem value(12345);
+  F.Compile("i + 1", 1, &name);
+  countLoopWithOneFormula(n);
+  countLoopWithTwoFormulas(n);
+  countCompute(F, value, n);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--count-steps") {
+    countSteps(std::atoi(argv[2]));
+    return 0;
+  }
   bool quick = false, formulas = true, steps = true;
   for (int k = 1; k < argc; ++k) {
     const std::string arg = argv[k];
@@ -219,7 +248,8 @@ int main(int argc, char** argv) {
     } else if (arg == "--steps") {
       formulas = false;
     } else {
-      std::fprintf(stderr, "usage: formula_bench [--quick] [--formulas | --steps]\n");
+      std::fprintf(stderr,
+                   "usage: formula_bench [--quick] [--formulas | --steps] | --count-steps N\n");
       return 2;
     }
   }

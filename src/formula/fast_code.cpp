@@ -354,4 +354,11 @@ bool FastCode::run(VariableContext& variables, double& result) const {
       result);
 }
 
+bool FastCode::run(Reader read, const void* context, uint32_t count, double& result) const {
+  if (variablesNeeded_ > count) return false;
+  return runWith(
+      [read, context](uint32_t index, double& value) { return read(context, index, value); },
+      result);
+}
+
 }  // namespace trel

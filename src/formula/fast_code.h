@@ -37,6 +37,9 @@ class FastCode {
     }
     return runOn(values, result);
   }
+  // The same on `count` values that `read(context, index, value)` gives (false: no number).
+  using Reader = bool (*)(const void* context, uint32_t index, double& value);
+  bool run(Reader read, const void* context, uint32_t count, double& result) const;
 
  private:
   // An infix operation takes its right operand from the stack, or (after a number or variable

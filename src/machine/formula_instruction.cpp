@@ -174,6 +174,56 @@ void reportFormulaError(Machine& m, const RunFrame& f, const std::string& text,
 
 }  // namespace
 
+namespace {
+
+// A slot's value as MachineVariables::read gives it.
+bool readSlot(const void* context, uint32_t index, double& value) {
+  const VariableTable& table = *static_cast<const VariableTable*>(context);
+  int slot = static_cast<int>(index);
+  int32_t plain;
+  if (!table.isOccupied(slot)) {
+    value = 0;
+  } else if (table.plainIntAt(slot, plain)) {
+    value = plain;
+  } else if (!tryTextToReal(table.valueAt(slot), value)) {
+    value = 1;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool decodeFormula(Machine& m, const std::string& text, DecodedFormula& into) {
+  if (!m.formulaState) return false;
+  FormulaState& state = *m.formulaState;
+  const TArtFormula::Compiled* compiled = state.compiled.find(text, state.F, m.table, state.names);
+  into.resultSlot = m.table.findSlot("RG0");
+  if (!compiled || !compiled->fast.usable() || into.resultSlot < 0 || m.table.isFreeSlotName("RG0"))
+    return false;
+  into.settings = state.F.compileSettings();
+  into.fast = compiled->fast;
+  return true;
+}
+
+bool runDecodedFormula(Machine& m, const DecodedFormula& d) {
+  const TArtFormula& F = m.formulaState->F;
+  if (F.Step || !F.hasCompileSettings(d.settings)) return false;
+  double value;
+  try {
+    if (!d.fast.run(readSlot, &m.table, kFormulaVariableCount, value)) return false;
+  } catch (const std::exception&) {
+    // The instruction raises the same error again and reports it.
+    return false;
+  }
+  // A whole number in the integers' range reads as that integer's text (minus zero as "0").
+  if (value > -2147483649.0 && value < 2147483648.0 &&
+      static_cast<double>(static_cast<int32_t>(value)) == value)
+    m.table.setIntAt(d.resultSlot, static_cast<int32_t>(value));
+  else
+    m.table.setValueAt(d.resultSlot, realToText(value));
+  return true;
+}
+
 std::string computeOnMachine(Machine& m, const std::string& formula) {
   if (!m.formulaState) m.formulaState.reset(new FormulaState);
   TArtFormula F;

@@ -100,6 +100,22 @@ class FormulaHostBridge : public FormulaHost {
   Machine* machine_;
 };
 
+// What a program line's @FORMULA keeps between its steps when its formula computes numbers only:
+// the compiled code, the settings it was compiled with and the slot of RG0. It holds while the
+// table's names stay as they were (the line cache sees to that).
+struct DecodedFormula {
+  TArtFormula::CompileSettings settings;
+  FastCode fast;
+  int resultSlot = -1;
+};
+
+// Fills `into` from the code the instruction compiled last time it ran the text; false when there
+// is none or it needs the general evaluator.
+bool decodeFormula(Machine& m, const std::string& text, DecodedFormula& into);
+// Computes the formula into RG0 exactly as the instruction does; false, with nothing changed, when
+// the instruction itself must run (other settings, or an error to report).
+bool runDecodedFormula(Machine& m, const DecodedFormula& d);
+
 // Computes a formula on the machine's current values without changing them (a debugger's watch);
 // throws the component's error when it cannot.
 std::string computeOnMachine(Machine& m, const std::string& formula);

@@ -62,6 +62,9 @@ std::string_view instructionKeyword(Instruction instruction);
 // Bit kCommentBit is set when the line contains "//" (the comment rule ignores double quotes).
 inline constexpr int kCommentBit = 63;
 uint64_t instructionMask(std::string_view line);
+constexpr uint64_t instructionBit(Instruction i) {
+  return uint64_t{1} << static_cast<int>(i);
+}
 inline bool maskHas(uint64_t mask, Instruction i) {
   return (mask >> static_cast<int>(i)) & 1u;
 }

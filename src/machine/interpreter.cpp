@@ -8,6 +8,7 @@
 #include <bit>
 
 #include "machine/debugger.h"
+#include "machine/formula_instruction.h"
 #include "machine/instruction_table.h"
 #include "machine/machine.h"
 #include "rtl/errors.h"
@@ -53,6 +54,21 @@ class Interpreter {
   // working text already holds is skipped.
   static inline void readLine(Machine& m, RunFrame& f, bool force) {
     WorkingText& w = f.work;
+    // A step's own read of a program line with decoded steps on: the line stays in the list.
+    if (force && m.decodedSteps && f.mode != RunMode::ConsoleLine && m.pc >= 0 &&
+        m.pc < m.ListBox1.size()) {
+      w.inList = true;
+      w.mask = m.ListBox1.maskAt(m.pc);
+      w.modified = false;
+      w.sourceIndex = m.pc;
+      w.sourceGeneration = m.ListBox1.generation();
+      return;
+    }
+    readLineSlowly(m, f, force);
+  }
+
+  [[gnu::noinline]] static void readLineSlowly(Machine& m, RunFrame& f, bool force) {
+    WorkingText& w = f.work;
     if (f.mode == RunMode::ConsoleLine) {
       if (!force && !w.modified) return;
       w.text = m.console.Edit1;
@@ -67,14 +83,9 @@ class Interpreter {
       return;
     if (m.pc < 0 || m.pc >= m.ListBox1.size())
       throw Error("List index out of bounds (" + std::to_string(m.pc) + ")");
-    // The step's own read leaves the line in the list until someone needs the text (with
-    // decoded steps on); the reads between the instruction tests copy it.
-    if (force && m.decodedSteps) {
-      w.inList = true;
-    } else {
-      w.text.assign(m.ListBox1.line(m.pc));
-      w.inList = false;
-    }
+    // The reads between the instruction tests, and every read without decoded steps, copy it.
+    w.text.assign(m.ListBox1.line(m.pc));
+    w.inList = false;
     w.mask = m.ListBox1.maskAt(m.pc);
     w.modified = false;
     w.sourceIndex = m.pc;
@@ -177,14 +188,19 @@ class Interpreter {
         k = static_cast<size_t>(d.id);
         m.debug.append(d.interpreting);
         Outcome outcome;
-        if (d.form == LineForm::General) {
+        if (d.form == LineForm::Formula && runDecodedFormula(m, *d.formula)) {
+          // The tests after it only log, and leave the working text the line as read.
+          for (int n = 0; n < d.repeats; ++n) m.debug.append(d.interpreting);
+          k = kInstructionTable.size();
+          outcome = Outcome::Continue;
+        } else if (d.form == LineForm::General || d.form == LineForm::Formula) {
           m.ownWorkText(f);
-          outcome = kInstructionTable[k].run(m, f);
+          outcome = kInstructionTable[k++].run(m, f);
         } else {
           outcome = runDecoded(m, f, d);
+          ++k;
         }
         if (outcome == Outcome::EndRun) return;
-        ++k;
       }
       while (k < kInstructionTable.size()) {
         // While the working text is still the line as read, the tests that can match are exactly

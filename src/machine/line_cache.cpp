@@ -3,6 +3,7 @@
 #include <bit>
 #include <memory>
 
+#include "machine/formula_instruction.h"
 #include "machine/instructions.h"
 #include "machine/machine.h"
 #include "machine/step_log_texts.h"
@@ -105,6 +106,30 @@ bool decodeAssign(const Machine& m, std::string_view line, DecodedLine& d) {
   return true;
 }
 
+// "@FORMULA text" with nothing after it that runs: the arithmetic instructions leave a line that
+// holds "@FORMULA" alone, so each of their keywords adds its "Interpreting" line only.
+bool decodeFormulaLine(Machine& m, const std::string& line, uint64_t mask, DecodedLine& d) {
+  constexpr uint64_t kLogOnly =
+      instructionBit(Instruction::Add) | instructionBit(Instruction::Subtract) |
+      instructionBit(Instruction::Multiply) | instructionBit(Instruction::Divide);
+  uint64_t rest = mask & ~instructionBit(Instruction::Formula);
+  if (d.id != Instruction::Formula || (rest & ~kLogOnly) != 0 || !contains(line, "@FORMULA"))
+    return false;
+  std::string text(dropFront(trimLeftView(line), instructionKeyword(Instruction::Formula).size()));
+  if (!d.formula) d.formula = std::make_unique<DecodedFormula>();
+  if (!decodeFormula(m, text, *d.formula)) {
+    // The first run compiles the formula: look again at the next step.
+    if (!d.formulaRetried) {
+      d.formulaRetried = true;
+      d.listGeneration = ~uint64_t{0};
+    }
+    return false;
+  }
+  d.repeats = std::popcount(rest);
+  d.form = LineForm::Formula;
+  return true;
+}
+
 void decode(Machine& m, const RunFrame& f, DecodedLine& d) {
   const std::string& line = m.ListBox1.line(m.pc);
   uint64_t mask = m.ListBox1.maskAt(m.pc) & kInstructionBits;
@@ -122,6 +147,7 @@ void decode(Machine& m, const RunFrame& f, DecodedLine& d) {
   d.target = -1;
   // Only a line with one instruction in it: the tests after that instruction's then find
   // nothing, so the instruction's effects are the whole step.
+  if (decodeFormulaLine(m, line, mask, d)) return;
   if (std::popcount(mask) != 1) return;
   if (decodeArithmetic(line, d) || decodeCompare(line, d) || decodeJump(m, f, line, d) ||
       decodeAssign(m, line, d))
@@ -232,6 +258,9 @@ void runAssign(Machine& m, const DecodedLine& d) {
 
 }  // namespace
 
+DecodedLine::DecodedLine() = default;
+DecodedLine::~DecodedLine() = default;
+
 const DecodedLine& LineCache::decode(Machine& m, const RunFrame& f) {
   size_t i = static_cast<size_t>(m.pc);
   if (lines_.size() < static_cast<size_t>(m.ListBox1.size()))
@@ -260,6 +289,7 @@ Outcome runDecoded(Machine& m, RunFrame& f, const DecodedLine& d) {
       runAssign(m, d);
       break;
     case LineForm::General:
+    case LineForm::Formula:
       break;
   }
   return Outcome::Continue;

@@ -8,6 +8,10 @@
 // index stay as they were (ProgramList::generation, VariableTable::layout, RunFrame::lastLine);
 // after any change the next step at that line works it out again. A decoded step has exactly the
 // effects, log lines and errors of the instruction's own handler.
+//
+// A line that starts with @FORMULA and whose other keywords are arithmetic signs keeps its
+// formula's compiled code when the formula computes numbers only, once the instruction has
+// compiled it; its step then computes straight from the slots into RG0.
 #pragma once
 
 #include <cstdint>
@@ -23,10 +27,21 @@
 namespace trel {
 
 class Machine;
+struct DecodedFormula;
 
-enum class LineForm : uint8_t { General, Arithmetic, Compare, ConditionalJump, Jump, Assign };
+enum class LineForm : uint8_t {
+  General,
+  Arithmetic,
+  Compare,
+  ConditionalJump,
+  Jump,
+  Assign,
+  Formula
+};
 
 struct DecodedLine {
+  DecodedLine();
+  ~DecodedLine();
   uint64_t listGeneration = ~uint64_t{0};
   uint64_t tableLayout = ~uint64_t{0};
   int32_t lastLine = -1;
@@ -39,6 +54,11 @@ struct DecodedLine {
   bool bIsInt = false;  // b names no variable and reads as the integer bValue
   int32_t bValue = 0;
   int32_t target = -1;  // the label's line, or -1 when no line up to the last one is the label
+  // Formula: the compiled formula, and how many tests after @FORMULA find their keyword in the
+  // line (arithmetic signs, whose instructions leave a formula line alone and only log).
+  std::unique_ptr<DecodedFormula> formula;
+  int repeats = 0;
+  bool formulaRetried = false;  // decoded again once after the instruction first compiled it
 };
 
 class LineCache {

@@ -72,14 +72,25 @@ size_t VariableTable::valueSize(std::string_view name) const {
   return waiting + (named_[slot] ? values_[slot].size() : fillValue_.size());
 }
 
-bool VariableTable::readInt(std::string_view text, int32_t& value) {
-  return tryTextToInt(text, value);
+int64_t VariableTable::readInt(std::string_view text) {
+  // Plain: one to nine digits after an optional "-" ("-0" is no plain text: read as a real number
+  // it is minus zero). Those are read here; the rest as tryTextToInt reads them.
+  size_t first = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (text.size() > first && text.size() <= 9) {
+    int32_t v = 0;
+    size_t k = first;
+    for (; k < text.size() && text[k] >= '0' && text[k] <= '9'; ++k) v = v * 10 + (text[k] - '0');
+    if (k == text.size() && !(first == 1 && v == 0)) return (first ? -v : v) + kPlain;
+  }
+  int32_t value;
+  return tryTextToInt(text, value) ? value : kIntNone;
 }
 
 void VariableTable::setIntAt(int slot, int32_t value) {
   char digits[16];
   setValueAt(slot, std::string_view(digits, formatInt(digits, value) - digits));
-  (named_[static_cast<size_t>(slot)] ? ints_[static_cast<size_t>(slot)] : fillInt_) = value;
+  (named_[static_cast<size_t>(slot)] ? ints_[static_cast<size_t>(slot)] : fillInt_) =
+      value + kPlain;
 }
 
 void VariableTable::release(std::string& target) {
@@ -165,10 +176,6 @@ void VariableTable::DeclareVariable(std::string_view name) {
     throw Error("The variable table is full: cannot declare \"" + std::string(name) +
                 "\" (at most " + std::to_string(kSlotCount - 1) + " names)");
   nameSlot(slot, name);
-}
-
-const std::string& VariableTable::nameAt(int slot) const {
-  return named_[slot] ? names_[slot] : fillName_;
 }
 
 const std::string& VariableTable::valueOrNotExists(int slot) const {

@@ -59,22 +59,30 @@ class VariableTable {
   }
   // The slot's value read as an integer (tryTextToInt), remembered until the value changes.
   bool intAt(int slot, int32_t& value) const {
-    int64_t& known =
-        named_[static_cast<size_t>(slot)] ? ints_[static_cast<size_t>(slot)] : fillInt_;
-    if (known == kIntUnknown) {
-      int32_t v;
-      known = readInt(valueAt(slot), v) ? v : kIntNone;
-    }
+    int64_t known = knownInt(slot);
     if (known == kIntNone) return false;
-    value = static_cast<int32_t>(known);
+    value = static_cast<int32_t>(known >= kPlain / 2 ? known - kPlain : known);
+    return true;
+  }
+  // The same, true only when the value is plain decimal digits, with a "-" before them for a
+  // number below zero: a text that every reading of numbers reads as that integer.
+  bool plainIntAt(int slot, int32_t& value) const {
+    int64_t known = knownInt(slot);
+    if (known < kPlain / 2) return false;
+    value = static_cast<int32_t>(known - kPlain);
     return true;
   }
   // valueAt, or "VARIABLE NOT EXISTS" for slot -1 (what GetVariable answers for the slot's name).
   const std::string& valueOrNotExists(int slot) const;
   // Writes the integer's decimal text, as setValueAt, and remembers the integer.
   void setIntAt(int slot, int32_t value);
-  const std::string& nameAt(int slot) const;
-  bool isOccupied(int slot) const { return nameAt(slot) != kFreeName; }
+  const std::string& nameAt(int slot) const {
+    return named_[static_cast<size_t>(slot)] ? names_[static_cast<size_t>(slot)] : fillName_;
+  }
+  bool isOccupied(int slot) const {
+    const std::string& name = nameAt(slot);
+    return name.size() != 2 || name[0] != '0' || name[1] != '0';
+  }
   // The lowest slot not named explicitly (it bears the name every such slot bears), or -1.
   int lowestFreeSlot() const;
   int occupiedCount() const;
@@ -139,11 +147,20 @@ class VariableTable {
   // Name and shared value of every slot that was not explicitly named.
   std::string fillName_;
   std::string fillValue_;
-  // Each slot's value as an integer, kIntNone when it reads as none, kIntUnknown until asked.
+  // Each slot's value as an integer, kIntNone when it reads as none, kIntUnknown until asked;
+  // plain texts' integers (plainIntAt) are kept as the integer plus kPlain.
   static constexpr int64_t kIntUnknown = INT64_MIN, kIntNone = INT64_MIN + 1;
+  static constexpr int64_t kPlain = int64_t{1} << 40;
   mutable std::vector<int64_t> ints_ = std::vector<int64_t>(kSlotCount, kIntUnknown);
   mutable int64_t fillInt_ = kIntUnknown;
-  static bool readInt(std::string_view text, int32_t& value);
+  int64_t knownInt(int slot) const {
+    int64_t& known =
+        named_[static_cast<size_t>(slot)] ? ints_[static_cast<size_t>(slot)] : fillInt_;
+    if (known == kIntUnknown) known = readInt(valueAt(slot));
+    return known;
+  }
+  // What ints_ keeps for the text.
+  static int64_t readInt(std::string_view text);
   // A value that changes forgets its integer (the target may be any of the table's strings).
   void forgetInt(const std::string& target) {
     auto at = reinterpret_cast<uintptr_t>(&target);
