@@ -122,4 +122,41 @@ TEST(VariableTable, ClearForgetsEveryNameAndTheNamingOrder) {
   EXPECT_EQ(t.NextSlotIndex(), 1);
 }
 
+TEST(VariableTable, IntegersAreRememberedUntilTheValueChangesAndArePlainOnlyAsDecimalDigits) {
+  VariableTable t = freshRunTable();
+  t.DeclareVariable("a");
+  int slot = t.findSlot("a");
+  struct Case {
+    const char* text;
+    bool isInt;
+    int32_t value;
+    bool plain;
+  };
+  // Plain texts read as the same number as a real: hexadecimal, blanks, "+" and minus zero do not.
+  for (Case c :
+       {Case{"12345", true, 12345, true}, Case{"-7", true, -7, true}, Case{"007", true, 7, true},
+        Case{"-0", true, 0, false}, Case{"$10", true, 16, false}, Case{" 5", true, 5, false},
+        Case{"+5", true, 5, false}, Case{"2147483647", true, 2147483647, false},
+        Case{"1.5", false, 0, false}, Case{"-", false, 0, false}, Case{"", false, 0, false}}) {
+    t.setValueAt(slot, c.text);
+    int32_t v = -1, p = -1;
+    EXPECT_EQ(t.intAt(slot, v), c.isInt) << c.text;
+    if (c.isInt) EXPECT_EQ(v, c.value) << c.text;
+    EXPECT_EQ(t.plainIntAt(slot, p), c.plain) << c.text;
+    if (c.plain) EXPECT_EQ(p, c.value) << c.text;
+  }
+  // Written as integers: the decimal text, read back as plain, at every change of digit count.
+  for (int32_t value :
+       {0, 9, 10, -99, 100, 999999999, 1000000000, -1000000000, INT32_MAX, INT32_MIN}) {
+    t.setIntAt(slot, value);
+    EXPECT_EQ(t.valueAt(slot), std::to_string(value));
+    int32_t p = 0;
+    EXPECT_TRUE(t.plainIntAt(slot, p));
+    EXPECT_EQ(p, value);
+  }
+  t.SetVariable("a", "x");
+  int32_t v;
+  EXPECT_FALSE(t.intAt(slot, v));
+}
+
 }  // namespace
