@@ -17,6 +17,8 @@
 #include <string_view>
 #include <vector>
 
+#include "rtl/short_copy.h"
+
 namespace trel {
 
 class AssemblyLog {
@@ -84,40 +86,6 @@ class AssemblyLog {
   enum Kind : uint32_t { kText = 0, kLineStep = uint32_t{1} << 31 };
   static constexpr uint32_t kOffsetBits = ~uint32_t{kLineStep};
 
-  // Copies a short run of bytes with at most two overlapping loads and stores: log lines are made
-  // of parts a few characters long, where a call to memcpy per part costs more than the copy.
-  static char* copyShort(char* out, const char* in, size_t n) {
-    if (n >= 8) {
-      if (n > 16) {
-        if (n > 32) {
-          std::memcpy(out, in, n);
-          return out + n;
-        }
-        char a[16], b[16];
-        std::memcpy(a, in, 16);
-        std::memcpy(b, in + n - 16, 16);
-        std::memcpy(out, a, 16);
-        std::memcpy(out + n - 16, b, 16);
-        return out + n;
-      }
-      uint64_t a, b;
-      std::memcpy(&a, in, 8);
-      std::memcpy(&b, in + n - 8, 8);
-      std::memcpy(out, &a, 8);
-      std::memcpy(out + n - 8, &b, 8);
-    } else if (n >= 4) {
-      uint32_t a, b;
-      std::memcpy(&a, in, 4);
-      std::memcpy(&b, in + n - 4, 4);
-      std::memcpy(out, &a, 4);
-      std::memcpy(out + n - 4, &b, 4);
-    } else if (n > 0) {
-      out[0] = in[0];
-      out[n / 2] = in[n / 2];
-      out[n - 1] = in[n - 1];
-    }
-    return out + n;
-  }
   char* reserve(size_t bytes) {
     if (static_cast<size_t>(limit_ - cursor_) >= bytes) return cursor_;
     return reserveSlow(bytes);

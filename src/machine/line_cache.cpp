@@ -154,7 +154,7 @@ void decode(Machine& m, const RunFrame& f, DecodedLine& d) {
     resolveSlots(m, d);
 }
 
-int32_t slotInt(const Machine& m, int slot) {
+inline int32_t slotInt(const Machine& m, int slot) {
   int32_t v;
   if (!m.table.intAt(slot, v)) throwInvalidInteger(m.table.valueAt(slot));
   return v;

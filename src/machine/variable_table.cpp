@@ -178,8 +178,8 @@ void VariableTable::DeclareVariable(std::string_view name) {
   nameSlot(slot, name);
 }
 
-const std::string& VariableTable::valueOrNotExists(int slot) const {
-  return slot < 0 ? kNotExistsText : valueAt(slot);
+const std::string& VariableTable::notExistsText() {
+  return kNotExistsText;
 }
 
 const std::string& VariableTable::GetVariable(std::string_view name) const {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "machine/slot_index.h"
+#include "rtl/short_copy.h"
 
 namespace trel {
 
@@ -73,7 +74,9 @@ class VariableTable {
     return true;
   }
   // valueAt, or "VARIABLE NOT EXISTS" for slot -1 (what GetVariable answers for the slot's name).
-  const std::string& valueOrNotExists(int slot) const;
+  const std::string& valueOrNotExists(int slot) const {
+    return slot < 0 ? notExistsText() : valueAt(slot);
+  }
   // Writes the integer's decimal text, as setValueAt, and remembers the integer.
   void setIntAt(int slot, int32_t value);
   const std::string& nameAt(int slot) const {
@@ -119,9 +122,15 @@ class VariableTable {
   size_t valueSize(std::string_view name) const;
 
  private:
+  static const std::string& notExistsText();
   void nameSlot(int slot, std::string_view name);
   void store(std::string& target, std::string_view value) {
     forgetInt(target);
+    // Most writes replace a value by one as long (a counter, a flag): the bytes alone change.
+    if (value.size() == target.size()) {
+      if (value.data() != target.data()) copyShort(target.data(), value.data(), value.size());
+      return;
+    }
     size_t before = target.capacity();
     target.assign(value);
     bytes_ += target.capacity();

@@ -141,9 +141,13 @@ TEST(VariableTable, IntegersAreRememberedUntilTheValueChangesAndArePlainOnlyAsDe
     t.setValueAt(slot, c.text);
     int32_t v = -1, p = -1;
     EXPECT_EQ(t.intAt(slot, v), c.isInt) << c.text;
-    if (c.isInt) EXPECT_EQ(v, c.value) << c.text;
+    if (c.isInt) {
+      EXPECT_EQ(v, c.value) << c.text;
+    }
     EXPECT_EQ(t.plainIntAt(slot, p), c.plain) << c.text;
-    if (c.plain) EXPECT_EQ(p, c.value) << c.text;
+    if (c.plain) {
+      EXPECT_EQ(p, c.value) << c.text;
+    }
   }
   // Written as integers: the decimal text, read back as plain, at every change of digit count.
   for (int32_t value :
