@@ -8,6 +8,7 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include "gui/editor_accessibility.h"
 #include "gui/fonts.h"
 #include "gui/source_editor_marks.h"
 
@@ -75,6 +76,7 @@ std::string joinLf(const std::vector<std::string>& lines) {
 }  // namespace
 
 SourceEditor::SourceEditor(QWidget* parent) : QsciScintilla(parent), lexer_(new QnLexer(this)) {
+  holdBackEditorAccessibilityWhileInactive(staticMetaObject);
   setUtf8(true);
   setEolMode(EolUnix);
   setLexer(lexer_);
