@@ -194,14 +194,18 @@ void SourceEditor::markError(int line) {
   if (line < 0 || line >= lines()) return;
   markerAdd(line, kError);
   markerAdd(line, kErrorLine);
+  diagnosticMarks_ = true;
 }
 
 void SourceEditor::markWarning(int line) {
   if (line < 0 || line >= lines()) return;
   markerAdd(line, kWarning);
+  diagnosticMarks_ = true;
 }
 
 void SourceEditor::clearDiagnosticMarks() {
+  if (!diagnosticMarks_) return;
+  diagnosticMarks_ = false;
   for (int mark : {kError, kErrorLine, kWarning}) markerDeleteAll(mark);
 }
 
@@ -240,6 +244,7 @@ void SourceEditor::replaceLines(const std::vector<std::string>& lines) {
   replacing_ = true;
   // A new text: marks of the old one would all gather on the first line.
   markerDeleteAll();
+  diagnosticMarks_ = false;
   SendScintilla(SCI_BEGINUNDOACTION);
   SendScintilla(SCI_CLEARALL);
   SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
