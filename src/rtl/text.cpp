@@ -2,10 +2,12 @@
 
 #include "rtl/replacement_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include <unistd.h>
 
@@ -102,6 +104,63 @@ std::vector<std::string> splitAtLineBreaks(std::string_view text, std::vector<si
   if (starts) starts->push_back(start);
   lines.emplace_back(text.substr(start));
   return lines;
+}
+
+namespace {
+
+bool isBreak(char c) {
+  return c == '\r' || c == '\n';
+}
+
+bool holdsBreak(const std::string& line) {
+  return std::memchr(line.data(), '\r', line.size()) || std::memchr(line.data(), '\n', line.size());
+}
+
+}  // namespace
+
+void resplitAtLineBreaks(std::vector<std::string>& lines, std::string_view text) {
+  // The lines kept at the start: each is followed by a break, so it is one of the new lines
+  // and not the last. `from` is where the first line not kept begins.
+  size_t kept = 0, from = 0;
+  while (kept < lines.size()) {
+    const std::string& line = lines[kept];
+    const size_t end = from + line.size();
+    if (end >= text.size() || !isBreak(text[end]) || text.compare(from, line.size(), line) != 0 ||
+        holdsBreak(line))
+      break;
+    from = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    ++kept;
+  }
+  // The lines kept at the end, walking back: each begins after a break, at `from` or later, so
+  // it is one of the new lines after those kept at the start. `to` is where the break before
+  // the first of them begins (the text's end when there is none; before `from` when that break
+  // ends the lines kept at the start).
+  size_t keptAtEnd = 0, to = text.size();
+  while (kept + keptAtEnd < lines.size()) {
+    const std::string& line = lines[lines.size() - 1 - keptAtEnd];
+    if (line.size() > to) break;
+    const size_t begin = to - line.size();
+    if (begin == 0 || begin < from || !isBreak(text[begin - 1]) ||
+        text.compare(begin, line.size(), line) != 0 || holdsBreak(line))
+      break;
+    to = begin - 1;
+    if (text[to] == '\n' && to > from && text[to - 1] == '\r') --to;
+    ++keptAtEnd;
+  }
+  // The lines between, made anew: none when the lines kept at the end follow straight on.
+  std::vector<std::string> between;
+  if (to >= from) between = splitAtLineBreaks(text.substr(from, to - from));
+  const auto first = lines.begin() + static_cast<std::ptrdiff_t>(kept);
+  const auto last = lines.end() - static_cast<std::ptrdiff_t>(keptAtEnd);
+  const size_t common = std::min(between.size(), static_cast<size_t>(last - first));
+  std::move(between.begin(), between.begin() + static_cast<std::ptrdiff_t>(common), first);
+  const auto rest = first + static_cast<std::ptrdiff_t>(common);
+  if (common < between.size())
+    lines.insert(rest,
+                 std::make_move_iterator(between.begin() + static_cast<std::ptrdiff_t>(common)),
+                 std::make_move_iterator(between.end()));
+  else
+    lines.erase(rest, last);
 }
 
 std::vector<std::string> splitFileLines(std::string_view text) {
