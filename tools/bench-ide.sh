@@ -109,6 +109,6 @@ awk -F'\t' '
     return sprintf("%8.2f / %8.2f ms", t[1], (m % 2 ? t[(m + 1) / 2] : (t[m / 2] + t[m / 2 + 1]) / 2))
   }
   END {
-    printf "  %-50s %21s   %21s\n", "", "before", "after"
-    for (i = 1; i <= n; ++i) printf "  %-50s %s   %s\n", order[i], stat("before", order[i]), stat("after", order[i])
+    printf "  %-58s %21s   %21s\n", "", "before", "after"
+    for (i = 1; i <= n; ++i) printf "  %-58s %s   %s\n", order[i], stat("before", order[i]), stat("after", order[i])
   }' "$work/bench.txt"

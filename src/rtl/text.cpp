@@ -147,20 +147,26 @@ void resplitAtLineBreaks(std::vector<std::string>& lines, std::string_view text)
     if (text[to] == '\n' && to > from && text[to - 1] == '\r') --to;
     ++keptAtEnd;
   }
-  // The lines between, made anew: none when the lines kept at the end follow straight on.
-  std::vector<std::string> between;
-  if (to >= from) between = splitAtLineBreaks(text.substr(from, to - from));
-  const auto first = lines.begin() + static_cast<std::ptrdiff_t>(kept);
-  const auto last = lines.end() - static_cast<std::ptrdiff_t>(keptAtEnd);
-  const size_t common = std::min(between.size(), static_cast<size_t>(last - first));
-  std::move(between.begin(), between.begin() + static_cast<std::ptrdiff_t>(common), first);
-  const auto rest = first + static_cast<std::ptrdiff_t>(common);
-  if (common < between.size())
-    lines.insert(rest,
-                 std::make_move_iterator(between.begin() + static_cast<std::ptrdiff_t>(common)),
-                 std::make_move_iterator(between.end()));
+  // The lines between, written over the old lines between (whose memory they reuse) as far as
+  // those go: none when the lines kept at the end follow straight on.
+  auto at = lines.begin() + static_cast<std::ptrdiff_t>(kept);
+  const auto oldEnd = lines.end() - static_cast<std::ptrdiff_t>(keptAtEnd);
+  std::vector<std::string> more;
+  for (size_t i = from, start = from; to >= from; ++i) {
+    if (i < to && !isBreak(text[i])) continue;
+    const std::string_view line = text.substr(start, i - start);
+    if (at != oldEnd)
+      (at++)->assign(line);
+    else
+      more.emplace_back(line);
+    if (i == to) break;
+    if (text[i] == '\r' && i + 1 < to && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (more.empty())
+    lines.erase(at, oldEnd);
   else
-    lines.erase(rest, last);
+    lines.insert(at, std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
 }
 
 std::vector<std::string> splitFileLines(std::string_view text) {
