@@ -6,7 +6,8 @@
 // - Typing: a keystroke (a letter, Enter, Backspace) near the start, the middle and the end of that
 //   text, from the key event through the text change, the session's listeners and the repaint of
 //   the editor; median and worst of the keystrokes at each place.
-// - The copy of the edited text into the form that follows a pause in typing.
+// - After the typing at each place, and after edits at both ends of the text, the edited text
+//   taken into the form as a pause in typing does.
 //
 // Milliseconds of the GUI thread's processor time, which does all the editor's work and which a
 // machine busy with other jobs stretches less, and in brackets of the wall clock (the X server's
@@ -191,11 +192,21 @@ int main(int argc, char** argv) {
     auto [median, worst] = spread(ms);
     print("typing near the " + std::string(name) + ": a keystroke, median", median);
     print("typing near the " + std::string(name) + ": a keystroke, worst", worst);
+    // The pause after typing: the session takes the editor's text into the form.
+    Clock clock;
+    session.syncEditorToForm();
+    print("typing near the " + std::string(name) + ": the pause after, text to the form",
+          clock.elapsed());
   }
 
-  // The pause after typing: the session copies the editor's text into the form.
+  // The same after edits at both ends of the text.
+  for (int line : {2, lines - 2}) {
+    editor.setCursorPosition(line, 0);
+    pressKey(editor, Qt::Key_A, "a");
+  }
+  QApplication::processEvents();
   Clock clock;
   session.syncEditorToForm();
-  print("after a pause in typing: the text copied to the form", clock.elapsed());
+  print("edits at both ends: the pause after, text to the form", clock.elapsed());
   return 0;
 }

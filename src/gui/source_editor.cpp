@@ -8,6 +8,7 @@
 #include <Qsci/qscicommand.h>
 #include <Qsci/qscicommandset.h>
 
+#include "gui/editor_accessibility.h"
 #include "gui/fonts.h"
 #include "gui/source_editor_marks.h"
 
@@ -75,6 +76,7 @@ std::string joinLf(const std::vector<std::string>& lines) {
 }  // namespace
 
 SourceEditor::SourceEditor(QWidget* parent) : QsciScintilla(parent), lexer_(new QnLexer(this)) {
+  holdBackEditorAccessibilityWhileInactive(staticMetaObject);
   setUtf8(true);
   setEolMode(EolUnix);
   setLexer(lexer_);
@@ -192,14 +194,18 @@ void SourceEditor::markError(int line) {
   if (line < 0 || line >= lines()) return;
   markerAdd(line, kError);
   markerAdd(line, kErrorLine);
+  diagnosticMarks_ = true;
 }
 
 void SourceEditor::markWarning(int line) {
   if (line < 0 || line >= lines()) return;
   markerAdd(line, kWarning);
+  diagnosticMarks_ = true;
 }
 
 void SourceEditor::clearDiagnosticMarks() {
+  if (!diagnosticMarks_) return;
+  diagnosticMarks_ = false;
   for (int mark : {kError, kErrorLine, kWarning}) markerDeleteAll(mark);
 }
 
@@ -238,6 +244,7 @@ void SourceEditor::replaceLines(const std::vector<std::string>& lines) {
   replacing_ = true;
   // A new text: marks of the old one would all gather on the first line.
   markerDeleteAll();
+  diagnosticMarks_ = false;
   SendScintilla(SCI_BEGINUNDOACTION);
   SendScintilla(SCI_CLEARALL);
   SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());

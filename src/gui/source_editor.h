@@ -82,6 +82,9 @@ class SourceEditor : public QsciScintilla {
   QnLexer* lexer_;
   bool replacing_ = false;
   bool keyChangedText_ = false;  // a keystroke of a long text changed it (see keyPressEvent)
+  // An error or warning mark may be on some line: clearing them walks every line of the text,
+  // which every keystroke asks for.
+  bool diagnosticMarks_ = false;
   int gutterDigits_ = 0;
 };
 

@@ -2,10 +2,12 @@
 
 #include "rtl/replacement_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include <unistd.h>
 
@@ -102,6 +104,69 @@ std::vector<std::string> splitAtLineBreaks(std::string_view text, std::vector<si
   if (starts) starts->push_back(start);
   lines.emplace_back(text.substr(start));
   return lines;
+}
+
+namespace {
+
+bool isBreak(char c) {
+  return c == '\r' || c == '\n';
+}
+
+bool holdsBreak(const std::string& line) {
+  return std::memchr(line.data(), '\r', line.size()) || std::memchr(line.data(), '\n', line.size());
+}
+
+}  // namespace
+
+void resplitAtLineBreaks(std::vector<std::string>& lines, std::string_view text) {
+  // The lines kept at the start: each is followed by a break, so it is one of the new lines
+  // and not the last. `from` is where the first line not kept begins.
+  size_t kept = 0, from = 0;
+  while (kept < lines.size()) {
+    const std::string& line = lines[kept];
+    const size_t end = from + line.size();
+    if (end >= text.size() || !isBreak(text[end]) || text.compare(from, line.size(), line) != 0 ||
+        holdsBreak(line))
+      break;
+    from = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    ++kept;
+  }
+  // The lines kept at the end, walking back: each begins after a break, at `from` or later, so
+  // it is one of the new lines after those kept at the start. `to` is where the break before
+  // the first of them begins (the text's end when there is none; before `from` when that break
+  // ends the lines kept at the start).
+  size_t keptAtEnd = 0, to = text.size();
+  while (kept + keptAtEnd < lines.size()) {
+    const std::string& line = lines[lines.size() - 1 - keptAtEnd];
+    if (line.size() > to) break;
+    const size_t begin = to - line.size();
+    if (begin == 0 || begin < from || !isBreak(text[begin - 1]) ||
+        text.compare(begin, line.size(), line) != 0 || holdsBreak(line))
+      break;
+    to = begin - 1;
+    if (text[to] == '\n' && to > from && text[to - 1] == '\r') --to;
+    ++keptAtEnd;
+  }
+  // The lines between, written over the old lines between (whose memory they reuse) as far as
+  // those go: none when the lines kept at the end follow straight on.
+  auto at = lines.begin() + static_cast<std::ptrdiff_t>(kept);
+  const auto oldEnd = lines.end() - static_cast<std::ptrdiff_t>(keptAtEnd);
+  std::vector<std::string> more;
+  for (size_t i = from, start = from; to >= from; ++i) {
+    if (i < to && !isBreak(text[i])) continue;
+    const std::string_view line = text.substr(start, i - start);
+    if (at != oldEnd)
+      (at++)->assign(line);
+    else
+      more.emplace_back(line);
+    if (i == to) break;
+    if (text[i] == '\r' && i + 1 < to && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (more.empty())
+    lines.erase(at, oldEnd);
+  else
+    lines.insert(at, std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
 }
 
 std::vector<std::string> splitFileLines(std::string_view text) {

@@ -47,6 +47,10 @@ std::string replaceFirstNoCase(std::string_view s, std::string_view from, std::s
 // The empty text gives one empty line. `starts`, when given, receives where each line begins.
 std::vector<std::string> splitAtLineBreaks(std::string_view text,
                                            std::vector<size_t>* starts = nullptr);
+// Makes `lines` what splitAtLineBreaks(text) gives, keeping the lines it already holds where they
+// still stand at its start and its end: after a small edit of a long text only the lines between
+// are made anew.
+void resplitAtLineBreaks(std::vector<std::string>& lines, std::string_view text);
 // Splits a file's text into lines: like splitAtLineBreaks, but a break at the very end does not
 // start another line and the empty text has no lines.
 std::vector<std::string> splitFileLines(std::string_view text);

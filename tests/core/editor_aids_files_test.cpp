@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+#include <algorithm>
 #include <filesystem>
+#include <random>
 
 #include "rtl/errors.h"
 #include "rtl/text.h"
@@ -150,3 +152,46 @@ TEST_F(EditorFiles, AMissingHelpFileIsAnErrorAndTheWindowStaysHidden) {
 }
 
 }  // namespace
+
+// The editor's text goes to the form's lines after a pause in typing, keeping the lines an edit
+// did not touch: the result is the same as splitting the whole text anew, whatever the edit and
+// whatever the lines held before (breaks of every kind, one split across the edit, lines that
+// themselves hold a break).
+TEST(EditorLines, ResplittingGivesWhatSplittingGives) {
+  auto check = [](Lines before, const std::string& text) {
+    const Lines was = before;
+    trel::resplitAtLineBreaks(before, text);
+    EXPECT_EQ(before, trel::splitAtLineBreaks(text))
+        << "lines before: " << ::testing::PrintToString(was);
+  };
+  check({"a", "b", "c"}, "a\nb\nc");
+  check({"a", "b", "c"}, "a\nx\nb\nc");
+  check({"a", "b", "c"}, "a\nc");
+  check({"a", "b"}, "a\r\nb");
+  check({"a", "", "b"}, "a\r\nb");  // a CR and an LF joined into one break
+  check({"a", "b"}, "a\r\r\nb");    // one break grown into two
+  check({"a\nb", "c"}, "a\nb\nc");  // a line holding a break is not kept
+  check({"", ""}, "\n");
+  check({"x"}, "");
+  check({}, "a\nb");
+  check({"a", "b", "a", "b"}, "a\nb\na\nb\na\nb");
+
+  // Random texts of a few letters and breaks, edited at random places.
+  std::mt19937 random(15);
+  const char kChars[] = {'a', 'b', '\r', '\n'};
+  auto randomText = [&](size_t length) {
+    std::string s;
+    for (size_t i = 0; i < length; ++i) s += kChars[random() % 4];
+    return s;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    const std::string text = randomText(random() % 24);
+    std::string edited = text;
+    const size_t at = random() % (text.size() + 1);
+    edited.erase(at, random() % 3);
+    edited.insert(std::min(at, edited.size()), randomText(random() % 3));
+    check(round % 10 == 0 ? trel::splitAtLineBreaks(randomText(random() % 8))
+                          : trel::splitAtLineBreaks(text),
+          edited);
+  }
+}

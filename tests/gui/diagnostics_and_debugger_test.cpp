@@ -121,6 +121,9 @@ class DiagnosticsTest : public QObject {
     QVERIFY(!editor.hasWarningMark(0));
     QCOMPARE(ide.main().warningStatus().text(),
              QString("Line 2: warning: call of a procedure no def names: nobody (and 1 more)"));
+    // An edit takes them away, as it does an error's.
+    ide.type("%ECHO a\ncall nobody(,,,,)");
+    QVERIFY(!editor.hasWarningMark(1) && !editor.hasWarningMark(3));
   }
 };
 

@@ -1,6 +1,8 @@
-// The editor's comforts and the window's defects mended: placement and growth, New undone, find,
-// replace, go to line and toggle comment, the caption, recent files across a restart, examples,
-// autosave and its restore after a killed IDE, help at the caret.
+// The editor's comforts and the window's defects mended: what a screen reader reads of it,
+// placement and growth, New undone, find, replace, go to line and toggle comment, the caption,
+// recent files across a restart, examples, autosave and its restore after a killed IDE, help at the
+// caret.
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMenuBar>
@@ -95,6 +97,30 @@ class EditingComfortsTest : public QObject {
     QStringList titles;
     for (QAction* a : ide.main().menuBar()->actions()) titles << a->text();
     QCOMPARE(titles, QStringList({"&File", "&Edit", "&Run", "&Debug", "&Help"}));
+  }
+
+  void aScreenReaderThatStartsListeningGetsTheEditorsText() {
+    Ide ide("first\nsecond line");
+    auto& ed = ide.main().editor();
+    ed.setFocus();
+    QTest::keyClick(&ed, Qt::Key_Down);
+    serve();
+    // Nothing listens yet: the editor's interface has its role but no text to keep up to date.
+    QVERIFY(!QAccessible::isActive());
+    QAccessibleInterface* plain = QAccessible::queryAccessibleInterface(&ed);
+    QVERIFY(plain);
+    QCOMPARE(plain->role(), QAccessible::EditableText);
+    QVERIFY(!plain->textInterface());
+    // A screen reader starts: from now on it reads the text and follows the caret.
+    QAccessible::setActive(true);
+    QAccessibleInterface* full = QAccessible::queryAccessibleInterface(&ed);
+    QVERIFY(full && full->textInterface());
+    QCOMPARE(full->textInterface()->text(0, full->textInterface()->characterCount()),
+             QString("first\nsecond line"));
+    QTest::keyClick(&ed, Qt::Key_Right);
+    serve();
+    QCOMPARE(full->textInterface()->cursorPosition(), 7);
+    QAccessible::setActive(false);
   }
 
   void newIsOneUndoableEdit() {
