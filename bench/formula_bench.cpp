@@ -9,6 +9,8 @@
 //
 //   formula_bench [--quick] [--formulas | --steps]   (--formulas: the expressions alone;
 //                                                    --steps: the @FORMULA figures alone)
+//   formula_bench --instructions ID [COUNT]          (the compute loops of one expression,
+//                                                    for callgrind: tools/bench-formula.sh)
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -149,6 +151,45 @@ void formulaBench(const std::vector<Expression>& list, int rounds, int firstCoun
   std::printf("\n");
 }
 
+// The compute loops whose instructions callgrind counts, out of line so that each one's inclusive
+// cost is that of `count` computes.
+[[gnu::noinline]] void oursComputeLoop(trel::TArtFormula& F, trel::TCalcItem* values, int count) {
+  for (int i = 0; i < count; ++i) g_sink = g_sink + F.ComputeValue(5, values).number;
+}
+#if TREL_WITH_MUPARSER
+[[gnu::noinline]] void yardstickComputeLoop(mu::Parser& parser, int count) {
+  for (int i = 0; i < count; ++i) g_sink = g_sink + parser.Eval();
+}
+#endif
+
+int instructionLoops(const std::vector<Expression>& list, const std::string& id, int count) {
+  auto e = std::find_if(list.begin(), list.end(), [&](const Expression& x) { return x.id == id; });
+  if (e == list.end()) {
+    std::fprintf(stderr, "no expression %s\n", id.c_str());
+    return 2;
+  }
+  const std::vector<std::string> names{"a", "b", "c", "x", "y"};
+  std::vector<trel::TCalcItem> values{trel::TCalcItem(1.5), trel::TCalcItem(2.5),
+                                      trel::TCalcItem(3), trel::TCalcItem(2.2),
+                                      trel::TCalcItem(3.7)};
+  trel::TArtFormula F;
+  F.Compile(e->ours, 5, names.data());
+  oursComputeLoop(F, values.data(), count);
+#if TREL_WITH_MUPARSER
+  double a = 1.5, b = 2.5, c = 3, x = 2.2, y = 3.7;
+  mu::Parser parser;
+  parser.DefineVar("a", &a);
+  parser.DefineVar("b", &b);
+  parser.DefineVar("c", &c);
+  parser.DefineVar("x", &x);
+  parser.DefineVar("y", &y);
+  parser.SetExpr(e->yardstick);
+  g_sink = g_sink + parser.Eval();
+  yardstickComputeLoop(parser, count);
+#endif
+  return 0;
+}
+
 // Seconds for a program that declares `declared` variables and then loops `iterations` times
 // over  @FORMULA i + 1 / i:=RG0 / CMP / IF,  with `formulas` @FORMULA lines (the same formula) and
 // `plain` more i:=RG0 lines in the loop.
@@ -218,8 +259,14 @@ int main(int argc, char** argv) {
       steps = false;
     } else if (arg == "--steps") {
       formulas = false;
+    } else if (arg == "--instructions" && k + 1 < argc) {
+      const std::string id = argv[k + 1];
+      const int count = k + 2 < argc ? std::stoi(argv[k + 2]) : 10000;
+      return instructionLoops(readExpressions(), id, count);
     } else {
-      std::fprintf(stderr, "usage: formula_bench [--quick] [--formulas | --steps]\n");
+      std::fprintf(stderr,
+                   "usage: formula_bench [--quick] [--formulas | --steps]\n"
+                   "       formula_bench --instructions ID [COUNT]\n");
       return 2;
     }
   }

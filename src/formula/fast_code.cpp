@@ -1,5 +1,8 @@
 #include "formula/fast_code.h"
 
+#include <iterator>
+#include <limits>
+
 #include "formula/code_format.h"
 #include "formula/function_table.h"
 #include "formula/variable_context.h"
@@ -22,9 +25,17 @@ const int kIff = [] {
     if (kFunctionTable[i].name == "IFF") return i;
   return -1;
 }();
+// checkedReal, with the common case in a few instructions and no constants from memory: x - x
+// is a number (0) exactly when x is finite.
+inline double finite(double x) {
+  const double zero = x - x;
+  if (zero == zero) [[likely]]
+    return x;
+  return checkedReal(x);
+}
 inline double divide(double a, double b) {
   if (b == 0) throwRealDivisionByZero(a);
-  return checkedReal(a / b);
+  return finite(a / b);
 }
 
 }  // namespace
@@ -59,7 +70,9 @@ bool FastCode::translate(const std::string& code) {
         if (n - pos < 5 || !take(0, 1)) return fail();
         o.kind = Variable;
         o.index = fcode::getU32(c + pos + 1);
+        if (o.index >= kMaxVariables) return fail();
         if (o.index >= variablesNeeded_) variablesNeeded_ = o.index + 1;
+        o.index = slotOf(o.index);
         pos += 5;
         break;
       case fcode::kCall: {
@@ -87,11 +100,15 @@ bool FastCode::translate(const std::string& code) {
         pos += 3;
         break;
       }
-      case fcode::kStop:
+      case fcode::kStop: {
         // Only as the last instruction: anything after it belongs to RETURN and its jumps.
         if (pos + 1 != n || depth != 1) return fail();
         constant_ = ops_.size() == 1 && ops_[0].kind == Number;
+        Op stop{};
+        stop.kind = Stop;
+        ops_.push_back(stop);
         return true;
+      }
       default: {
         // An operator with a meaning on numbers: numericPrefix or numericInfix computes it.
         const fcode::OperatorInfo* info = fcode::findOperator(op);
@@ -181,177 +198,190 @@ void FastCode::add(Op o) {
 }
 
 template <typename Value>
-bool FastCode::runWith(Value&& variable, double& result) const {
-  // The top value is kept in x, the values below it in below[0 .. n-1].
-  double below[kMaxDepth];
-  int n = 0;
-  double x = 0, r = 0;
-  // Pushes a Load operation's left operand as x and reads its right one into r.
-  auto load = [&](const Op& o) {
-    below[n++] = x;
-    return variable(o.index, x) && variable(o.second, r);
+double FastCode::runWith(Value read) const {
+  // Threaded code: every handler ends by jumping straight to the next operation's handler, and
+  // Stop, the last operation, ends the run. The handlers follow the order of Kind.
+  static const void* const kHandlers[] = {
+      &&number,        &&variable,      &&prefix,          &&unary,         &&max,
+      &&min,           &&iff,           &&square,          &&add,           &&sub,
+      &&mul,           &&div,           &&infix,           &&addNumber,     &&subNumber,
+      &&mulNumber,     &&divNumber,     &&infixNumber,     &&addVariable,   &&subVariable,
+      &&mulVariable,   &&divVariable,   &&infixVariable,   &&loadAdd,       &&loadSub,
+      &&loadMul,       &&loadDiv,       &&loadInfix,       &&loadAddNumber, &&loadSubNumber,
+      &&loadMulNumber, &&loadDivNumber, &&loadInfixNumber, &&loadUnary,     &&stop,
   };
-  for (const Op& o : ops_) {
-    switch (o.kind) {
-      case Number:
-        below[n++] = x;
-        x = o.number;
-        break;
-      case Variable:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        break;
-      case AddNumber:
-        x = checkedReal(x + o.number);
-        break;
-      case SubNumber:
-        x = checkedReal(x - o.number);
-        break;
-      case MulNumber:
-        x = checkedReal(x * o.number);
-        break;
-      case DivNumber:
-        x = divide(x, o.number);
-        break;
-      case InfixNumber:
-        x = numericInfix(o.code, x, o.number);
-        break;
-      case AddVariable:
-        if (!variable(o.index, r)) return false;
-        x = checkedReal(x + r);
-        break;
-      case SubVariable:
-        if (!variable(o.index, r)) return false;
-        x = checkedReal(x - r);
-        break;
-      case MulVariable:
-        if (!variable(o.index, r)) return false;
-        x = checkedReal(x * r);
-        break;
-      case DivVariable:
-        if (!variable(o.index, r)) return false;
-        x = divide(x, r);
-        break;
-      case InfixVariable:
-        if (!variable(o.index, r)) return false;
-        x = numericInfix(o.code, x, r);
-        break;
-      case LoadAdd:
-        if (!load(o)) return false;
-        x = checkedReal(x + r);
-        break;
-      case LoadSub:
-        if (!load(o)) return false;
-        x = checkedReal(x - r);
-        break;
-      case LoadMul:
-        if (!load(o)) return false;
-        x = checkedReal(x * r);
-        break;
-      case LoadDiv:
-        if (!load(o)) return false;
-        x = divide(x, r);
-        break;
-      case LoadInfix:
-        if (!load(o)) return false;
-        x = numericInfix(o.code, x, r);
-        break;
-      case LoadAddNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = checkedReal(x + o.number);
-        break;
-      case LoadSubNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = checkedReal(x - o.number);
-        break;
-      case LoadMulNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = checkedReal(x * o.number);
-        break;
-      case LoadDivNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = divide(x, o.number);
-        break;
-      case LoadInfixNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = numericInfix(o.code, x, o.number);
-        break;
-      case LoadUnary:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = checkedReal(o.unary(x));
-        break;
-      case Add:
-        x = checkedReal(below[--n] + x);
-        break;
-      case Sub:
-        x = checkedReal(below[--n] - x);
-        break;
-      case Mul:
-        x = checkedReal(below[--n] * x);
-        break;
-      case Square:
-        x = checkedReal(x * x);
-        break;
-      case Div:
-        r = below[--n];
-        x = divide(r, x);
-        break;
-      case Infix:
-        r = below[--n];
-        x = numericInfix(o.code, r, x);
-        break;
-      case Prefix:
-        x = numericPrefix(o.code, x);
-        break;
-      case Unary:
-        x = checkedReal(o.unary(x));
-        break;
-      case Iff:
-        n -= 2;
-        x = below[n] != 0 ? below[n + 1] : x;
-        break;
-      case Max:
-      case Min: {
-        // Visited from the last argument to the first, as the statistics functions do.
-        const int first = n - static_cast<int>(o.index) + 1;
-        for (int k = n - 1; k >= first; --k)
-          if (o.kind == Max ? below[k] > x : below[k] < x) x = below[k];
-        n = first;
-        break;
-      }
-    }
-  }
-  result = x;
-  return true;
+  static_assert(std::size(kHandlers) == Stop + 1);
+  // The top value is kept in x, the values below it in below[0 .. sp - below - 1].
+  double below[kMaxDepth];
+  double* sp = below;
+  double x = 0, r = 0;
+  const Op* o = ops_.data();
+#define TREL_NEXT goto* kHandlers[(++o)->kind]
+  goto* kHandlers[o->kind];
+number:
+  *sp++ = x;
+  x = o->number;
+  TREL_NEXT;
+variable:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  TREL_NEXT;
+addNumber:
+  x = finite(x + o->number);
+  TREL_NEXT;
+subNumber:
+  x = finite(x - o->number);
+  TREL_NEXT;
+mulNumber:
+  x = finite(x * o->number);
+  TREL_NEXT;
+divNumber:
+  x = divide(x, o->number);
+  TREL_NEXT;
+infixNumber:
+  x = numericInfix(o->code, x, o->number);
+  TREL_NEXT;
+addVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = finite(x + r);
+  TREL_NEXT;
+subVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = finite(x - r);
+  TREL_NEXT;
+mulVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = finite(x * r);
+  TREL_NEXT;
+divVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = divide(x, r);
+  TREL_NEXT;
+infixVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = numericInfix(o->code, x, r);
+  TREL_NEXT;
+  // A Load operation pushes its left operand as x and reads its right one into r.
+loadAdd:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = finite(x + r);
+  TREL_NEXT;
+loadSub:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = finite(x - r);
+  TREL_NEXT;
+loadMul:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = finite(x * r);
+  TREL_NEXT;
+loadDiv:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = divide(x, r);
+  TREL_NEXT;
+loadInfix:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = numericInfix(o->code, x, r);
+  TREL_NEXT;
+loadAddNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = finite(x + o->number);
+  TREL_NEXT;
+loadSubNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = finite(x - o->number);
+  TREL_NEXT;
+loadMulNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = finite(x * o->number);
+  TREL_NEXT;
+loadDivNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = divide(x, o->number);
+  TREL_NEXT;
+loadInfixNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = numericInfix(o->code, x, o->number);
+  TREL_NEXT;
+loadUnary:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = finite(o->unary(x));
+  TREL_NEXT;
+add:
+  x = finite(*--sp + x);
+  TREL_NEXT;
+sub:
+  x = finite(*--sp - x);
+  TREL_NEXT;
+mul:
+  x = finite(*--sp * x);
+  TREL_NEXT;
+square:
+  x = finite(x * x);
+  TREL_NEXT;
+div:
+  r = *--sp;
+  x = divide(r, x);
+  TREL_NEXT;
+infix:
+  r = *--sp;
+  x = numericInfix(o->code, r, x);
+  TREL_NEXT;
+prefix:
+  x = numericPrefix(o->code, x);
+  TREL_NEXT;
+unary:
+  x = finite(o->unary(x));
+  TREL_NEXT;
+iff:
+  sp -= 2;
+  x = sp[0] != 0 ? sp[1] : x;
+  TREL_NEXT;
+max:
+  // Visited from the last argument to the first, as the statistics functions do.
+  for (const double* first = sp - o->index + 1; sp != first;)
+    if (*--sp > x) x = *sp;
+  TREL_NEXT;
+min:
+  for (const double* first = sp - o->index + 1; sp != first;)
+    if (*--sp < x) x = *sp;
+  TREL_NEXT;
+#undef TREL_NEXT
+stop:
+  return x;
+gaveUp:
+  return std::numeric_limits<double>::quiet_NaN();
 }
 
-bool FastCode::runOn(const TCalcItem* values, double& result) const {
-  return runWith(
-      [values](uint32_t index, double& value) {
-        const TCalcItem& v = values[index];
-        value = v.number;
-        return v.kind == CalcKind::Number;
-      },
-      result);
+double FastCode::runOn(const TCalcItem* values) const {
+  const auto* bytes = reinterpret_cast<const char*>(values);
+  return runWith([bytes](uint32_t slot, double& value) {
+    const auto& v = *reinterpret_cast<const TCalcItem*>(bytes + slot);
+    value = v.number;
+    return v.kind == CalcKind::Number;
+  });
 }
 
 bool FastCode::run(VariableContext& variables, double& result) const {
   const int count = variables.hostCount();
   if (const TCalcItem* direct = variables.directValues()) return run(direct, count, result);
   if (variablesNeeded_ > static_cast<uint32_t>(count)) return false;
-  return runWith(
-      [&variables](uint32_t index, double& value) {
-        const TCalcItem& v = variables.hostValue(static_cast<int>(index));
-        value = v.number;
-        return v.kind == CalcKind::Number;
-      },
-      result);
+  result = runWith([&variables](uint32_t slot, double& value) {
+    const TCalcItem& v = variables.hostValue(static_cast<int>(indexOf(slot)));
+    value = v.number;
+    return v.kind == CalcKind::Number;
+  });
+  return result == result;
 }
 
 }  // namespace trel

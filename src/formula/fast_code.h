@@ -35,7 +35,8 @@ class FastCode {
       result = ops_.front().number;
       return true;
     }
-    return runOn(values, result);
+    result = runOn(values);
+    return result == result;
   }
 
  private:
@@ -78,25 +79,33 @@ class FastCode {
     LoadDivNumber,
     LoadInfixNumber,
     LoadUnary,
+    Stop,  // the last operation
   };
   struct Op {
     Kind kind;
     uint8_t code;    // operators: the instruction
-    uint32_t index;  // variables: its index; Max, Min: the argument count
+    uint32_t index;  // variables: where its value lies (slotOf); Max, Min: the argument count
     union {
       double number;    // numbers (also of LoadAddNumber ...)
       UnaryMath unary;  // Unary, LoadUnary
-      uint32_t second;  // LoadAdd ...: the right operand's variable
+      uint32_t second;  // LoadAdd ...: where the right operand's value lies
     };
   };
-  // `value(index, number)` reads a variable; false when it is no number.
+  // A variable's value lies at this byte offset in an array of values, so that reading it from
+  // the array takes no multiplication.
+  static constexpr uint32_t slotOf(uint32_t index) { return index * sizeof(TCalcItem); }
+  static constexpr uint32_t indexOf(uint32_t slot) { return slot / sizeof(TCalcItem); }
+  // `read(slot, number)` reads a variable; false when it is no number. The result is NaN when
+  // the run gave up: then (or when the result is NaN indeed) the general evaluator computes.
   template <typename Value>
-  bool runWith(Value&& value, double& result) const;
-  bool runOn(const TCalcItem* values, double& result) const;
+  double runWith(Value read) const;
+  double runOn(const TCalcItem* values) const;
   // Appends an operation, computing operations on numbers alone at once (when they raise no
   // error) and folding a number or variable operand into the infix operation after it.
   void add(Op o);
   static constexpr int kMaxDepth = 64;
+  // Variables beyond this many are left to the general evaluator, so that every slot fits.
+  static constexpr uint32_t kMaxVariables = 1u << 24;
   std::vector<Op> ops_;
   uint32_t variablesNeeded_ = 0;  // the highest variable index read, plus one
   bool constant_ = false;         // the code is one number
