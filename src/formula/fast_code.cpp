@@ -25,19 +25,17 @@ const int kIff = [] {
     if (kFunctionTable[i].name == "IFF") return i;
   return -1;
 }();
-// checkedReal, with the common case in a few instructions and no constants from memory: x - x
-// is a number (0) exactly when x is finite.
-inline double finite(double x) {
+// True unless the value is infinite or NaN, in a few instructions and without constants from
+// memory: x - x is a number (0) exactly when x is finite.
+inline bool finite(double x) {
   const double zero = x - x;
-  if (zero == zero) [[likely]]
-    return x;
-  return checkedReal(x);
+  return zero == zero;
 }
+// The quotient; division by zero raises its error at once, as the evaluator does.
 inline double divide(double a, double b) {
   if (b == 0) throwRealDivisionByZero(a);
-  return finite(a / b);
+  return a / b;
 }
-
 }  // namespace
 
 bool FastCode::translate(const std::string& code) {
@@ -104,6 +102,7 @@ bool FastCode::translate(const std::string& code) {
         // Only as the last instruction: anything after it belongs to RETURN and its jumps.
         if (pos + 1 != n || depth != 1) return fail();
         constant_ = ops_.size() == 1 && ops_[0].kind == Number;
+        dropInnerChecks();
         Op stop{};
         stop.kind = Stop;
         ops_.push_back(stop);
@@ -197,18 +196,140 @@ void FastCode::add(Op o) {
   ops_.push_back(o);
 }
 
+void FastCode::dropInnerChecks() {
+  // A value that is no longer finite stays so through + - *, so the check of the last one in a
+  // chain finds it. The run then gives up, and the general evaluator raises the error of the
+  // operation where it arose.
+  auto unchecked = [](Kind k) -> Kind {
+    switch (k) {
+      case Add:
+        return AddUnchecked;
+      case Sub:
+        return SubUnchecked;
+      case Mul:
+        return MulUnchecked;
+      case Square:
+        return SquareUnchecked;
+      case AddNumber:
+        return AddNumberUnchecked;
+      case SubNumber:
+        return SubNumberUnchecked;
+      case MulNumber:
+        return MulNumberUnchecked;
+      case AddVariable:
+        return AddVariableUnchecked;
+      case SubVariable:
+        return SubVariableUnchecked;
+      case MulVariable:
+        return MulVariableUnchecked;
+      case LoadAdd:
+        return LoadAddUnchecked;
+      case LoadSub:
+        return LoadSubUnchecked;
+      case LoadMul:
+        return LoadMulUnchecked;
+      case LoadAddNumber:
+        return LoadAddNumberUnchecked;
+      case LoadSubNumber:
+        return LoadSubNumberUnchecked;
+      case LoadMulNumber:
+        return LoadMulNumberUnchecked;
+      default:
+        return k;
+    }
+  };
+  // How many values an operation takes from the stack (the top one included).
+  auto taken = [](const Op& o) -> uint32_t {
+    switch (o.kind) {
+      case Add:
+      case Sub:
+      case Mul:
+      case Div:
+      case Infix:
+        return 2;
+      case Iff:
+        return 3;
+      case Max:
+      case Min:
+        return o.index;
+      case Number:
+      case Variable:
+        return 0;
+      default:
+        return o.kind >= LoadAdd && o.kind <= LoadUnary ? 0 : 1;
+    }
+  };
+  std::vector<size_t> pushedBy;  // the operation that pushed each value of the stack
+  std::vector<bool> inner(ops_.size(), false);
+  for (size_t i = 0; i < ops_.size(); ++i) {
+    const Op& o = ops_[i];
+    const bool keepsNonFinite = unchecked(o.kind) != o.kind;
+    for (uint32_t k = taken(o); k > 0; --k) {
+      if (keepsNonFinite) inner[pushedBy.back()] = true;
+      pushedBy.pop_back();
+    }
+    pushedBy.push_back(i);
+  }
+  for (size_t i = 0; i < ops_.size(); ++i)
+    if (inner[i]) ops_[i].kind = unchecked(ops_[i].kind);
+}
+
 template <typename Value>
 double FastCode::runWith(Value read) const {
   // Threaded code: every handler ends by jumping straight to the next operation's handler, and
   // Stop, the last operation, ends the run. The handlers follow the order of Kind.
   static const void* const kHandlers[] = {
-      &&number,        &&variable,      &&prefix,          &&unary,         &&max,
-      &&min,           &&iff,           &&square,          &&add,           &&sub,
-      &&mul,           &&div,           &&infix,           &&addNumber,     &&subNumber,
-      &&mulNumber,     &&divNumber,     &&infixNumber,     &&addVariable,   &&subVariable,
-      &&mulVariable,   &&divVariable,   &&infixVariable,   &&loadAdd,       &&loadSub,
-      &&loadMul,       &&loadDiv,       &&loadInfix,       &&loadAddNumber, &&loadSubNumber,
-      &&loadMulNumber, &&loadDivNumber, &&loadInfixNumber, &&loadUnary,     &&stop,
+      &&number,
+      &&variable,
+      &&prefix,
+      &&unary,
+      &&max,
+      &&min,
+      &&iff,
+      &&square,
+      &&add,
+      &&sub,
+      &&mul,
+      &&div,
+      &&infix,
+      &&addNumber,
+      &&subNumber,
+      &&mulNumber,
+      &&divNumber,
+      &&infixNumber,
+      &&addVariable,
+      &&subVariable,
+      &&mulVariable,
+      &&divVariable,
+      &&infixVariable,
+      &&loadAdd,
+      &&loadSub,
+      &&loadMul,
+      &&loadDiv,
+      &&loadInfix,
+      &&loadAddNumber,
+      &&loadSubNumber,
+      &&loadMulNumber,
+      &&loadDivNumber,
+      &&loadInfixNumber,
+      &&loadUnary,
+      &&addUnchecked,
+      &&subUnchecked,
+      &&mulUnchecked,
+      &&squareUnchecked,
+      &&addNumberUnchecked,
+      &&subNumberUnchecked,
+      &&mulNumberUnchecked,
+      &&addVariableUnchecked,
+      &&subVariableUnchecked,
+      &&mulVariableUnchecked,
+      &&loadAddUnchecked,
+      &&loadSubUnchecked,
+      &&loadMulUnchecked,
+      &&loadAddNumberUnchecked,
+      &&loadSubNumberUnchecked,
+      &&loadMulNumberUnchecked,
+      &&stop,
   };
   static_assert(std::size(kHandlers) == Stop + 1);
   // The top value is kept in x, the values below it in below[0 .. sp - below - 1].
@@ -227,35 +348,43 @@ variable:
   if (!read(o->index, x)) goto gaveUp;
   TREL_NEXT;
 addNumber:
-  x = finite(x + o->number);
+  x = x + o->number;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 subNumber:
-  x = finite(x - o->number);
+  x = x - o->number;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 mulNumber:
-  x = finite(x * o->number);
+  x = x * o->number;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 divNumber:
   x = divide(x, o->number);
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 infixNumber:
   x = numericInfix(o->code, x, o->number);
   TREL_NEXT;
 addVariable:
   if (!read(o->index, r)) goto gaveUp;
-  x = finite(x + r);
+  x = x + r;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 subVariable:
   if (!read(o->index, r)) goto gaveUp;
-  x = finite(x - r);
+  x = x - r;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 mulVariable:
   if (!read(o->index, r)) goto gaveUp;
-  x = finite(x * r);
+  x = x * r;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 divVariable:
   if (!read(o->index, r)) goto gaveUp;
   x = divide(x, r);
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 infixVariable:
   if (!read(o->index, r)) goto gaveUp;
@@ -265,22 +394,26 @@ infixVariable:
 loadAdd:
   *sp++ = x;
   if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
-  x = finite(x + r);
+  x = x + r;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 loadSub:
   *sp++ = x;
   if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
-  x = finite(x - r);
+  x = x - r;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 loadMul:
   *sp++ = x;
   if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
-  x = finite(x * r);
+  x = x * r;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 loadDiv:
   *sp++ = x;
   if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
   x = divide(x, r);
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 loadInfix:
   *sp++ = x;
@@ -290,22 +423,26 @@ loadInfix:
 loadAddNumber:
   *sp++ = x;
   if (!read(o->index, x)) goto gaveUp;
-  x = finite(x + o->number);
+  x = x + o->number;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 loadSubNumber:
   *sp++ = x;
   if (!read(o->index, x)) goto gaveUp;
-  x = finite(x - o->number);
+  x = x - o->number;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 loadMulNumber:
   *sp++ = x;
   if (!read(o->index, x)) goto gaveUp;
-  x = finite(x * o->number);
+  x = x * o->number;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 loadDivNumber:
   *sp++ = x;
   if (!read(o->index, x)) goto gaveUp;
   x = divide(x, o->number);
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 loadInfixNumber:
   *sp++ = x;
@@ -315,23 +452,29 @@ loadInfixNumber:
 loadUnary:
   *sp++ = x;
   if (!read(o->index, x)) goto gaveUp;
-  x = finite(o->unary(x));
+  x = o->unary(x);
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 add:
-  x = finite(*--sp + x);
+  x = *--sp + x;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 sub:
-  x = finite(*--sp - x);
+  x = *--sp - x;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 mul:
-  x = finite(*--sp * x);
+  x = *--sp * x;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 square:
-  x = finite(x * x);
+  x = x * x;
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 div:
   r = *--sp;
   x = divide(r, x);
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 infix:
   r = *--sp;
@@ -341,7 +484,8 @@ prefix:
   x = numericPrefix(o->code, x);
   TREL_NEXT;
 unary:
-  x = finite(o->unary(x));
+  x = o->unary(x);
+  if (!finite(x)) goto gaveUp;
   TREL_NEXT;
 iff:
   sp -= 2;
@@ -355,6 +499,69 @@ max:
 min:
   for (const double* first = sp - o->index + 1; sp != first;)
     if (*--sp < x) x = *sp;
+  TREL_NEXT;
+addUnchecked:
+  x = *--sp + x;
+  TREL_NEXT;
+subUnchecked:
+  x = *--sp - x;
+  TREL_NEXT;
+mulUnchecked:
+  x = *--sp * x;
+  TREL_NEXT;
+squareUnchecked:
+  x = x * x;
+  TREL_NEXT;
+addNumberUnchecked:
+  x = x + o->number;
+  TREL_NEXT;
+subNumberUnchecked:
+  x = x - o->number;
+  TREL_NEXT;
+mulNumberUnchecked:
+  x = x * o->number;
+  TREL_NEXT;
+addVariableUnchecked:
+  if (!read(o->index, r)) goto gaveUp;
+  x = x + r;
+  TREL_NEXT;
+subVariableUnchecked:
+  if (!read(o->index, r)) goto gaveUp;
+  x = x - r;
+  TREL_NEXT;
+mulVariableUnchecked:
+  if (!read(o->index, r)) goto gaveUp;
+  x = x * r;
+  TREL_NEXT;
+loadAddUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = x + r;
+  TREL_NEXT;
+loadSubUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = x - r;
+  TREL_NEXT;
+loadMulUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = x * r;
+  TREL_NEXT;
+loadAddNumberUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = x + o->number;
+  TREL_NEXT;
+loadSubNumberUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = x - o->number;
+  TREL_NEXT;
+loadMulNumberUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = x * o->number;
   TREL_NEXT;
 #undef TREL_NEXT
 stop:

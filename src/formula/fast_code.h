@@ -1,9 +1,10 @@
 // The fast path for formulas that compute numbers only: numbers, variables, the operators that
 // take numbers (fcode::kOperators), the pure functions of one number, MAX, MIN and IFF, without
 // texts, jumps or side effects. Such code is translated once, after Compile, into operations on a
-// plain stack of doubles. A run that meets a variable whose value is no number gives up before
-// anything happened, and the general evaluator runs the code instead; so the fast path never
-// changes what a formula computes or which error it raises.
+// plain stack of doubles, run as threaded code. A run that meets a variable whose value is no
+// number, or a result that is no longer finite, gives up, and the general evaluator runs the code
+// instead (the fast path has no side effects); so the fast path never changes what a formula
+// computes or which error it raises.
 #pragma once
 
 #include <cstdint>
@@ -79,6 +80,24 @@ class FastCode {
     LoadDivNumber,
     LoadInfixNumber,
     LoadUnary,
+    // The same as AddUnchecked ... LoadMulNumberUnchecked, without the check of the result: for
+    // a result that only flows into another + - * (dropInnerChecks).
+    AddUnchecked,
+    SubUnchecked,
+    MulUnchecked,
+    SquareUnchecked,
+    AddNumberUnchecked,
+    SubNumberUnchecked,
+    MulNumberUnchecked,
+    AddVariableUnchecked,
+    SubVariableUnchecked,
+    MulVariableUnchecked,
+    LoadAddUnchecked,
+    LoadSubUnchecked,
+    LoadMulUnchecked,
+    LoadAddNumberUnchecked,
+    LoadSubNumberUnchecked,
+    LoadMulNumberUnchecked,
     Stop,  // the last operation
   };
   struct Op {
@@ -103,6 +122,9 @@ class FastCode {
   // Appends an operation, computing operations on numbers alone at once (when they raise no
   // error) and folding a number or variable operand into the infix operation after it.
   void add(Op o);
+  // Turns the + - * operations whose result only flows into another + - * into their unchecked
+  // kinds.
+  void dropInnerChecks();
   static constexpr int kMaxDepth = 64;
   // Variables beyond this many are left to the general evaluator, so that every slot fits.
   static constexpr uint32_t kMaxVariables = 1u << 24;

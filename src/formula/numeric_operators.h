@@ -33,18 +33,20 @@ inline double numericInfix(uint8_t op, double a, double b) {
       return (a != 0) || (b != 0);
     case fcode::kXor:
       return (a != 0) != (b != 0);
+    // Two numbers neither less nor greater than each other are equal, NaN included, as the
+    // evaluator compares them.
     case fcode::kEqual:
-      return a == b;
+      return !(a < b) && !(a > b);
     case fcode::kNotEqual:
-      return a != b;
+      return a < b || a > b;
     case fcode::kLess:
       return a < b;
     case fcode::kGreater:
       return a > b;
     case fcode::kLessEqual:
-      return a <= b;
+      return !(a > b);
     case fcode::kGreaterEqual:
-      return a >= b;
+      return !(a < b);
     default:
       return numericInfixSlow(op, a, b);
   }
