@@ -1,5 +1,6 @@
 #include "formula/fast_code.h"
 
+#include <array>
 #include <iterator>
 #include <limits>
 
@@ -200,43 +201,17 @@ void FastCode::dropInnerChecks() {
   // A value that is no longer finite stays so through + - *, so the check of the last one in a
   // chain finds it. The run then gives up, and the general evaluator raises the error of the
   // operation where it arose.
-  auto unchecked = [](Kind k) -> Kind {
-    switch (k) {
-      case Add:
-        return AddUnchecked;
-      case Sub:
-        return SubUnchecked;
-      case Mul:
-        return MulUnchecked;
-      case Square:
-        return SquareUnchecked;
-      case AddNumber:
-        return AddNumberUnchecked;
-      case SubNumber:
-        return SubNumberUnchecked;
-      case MulNumber:
-        return MulNumberUnchecked;
-      case AddVariable:
-        return AddVariableUnchecked;
-      case SubVariable:
-        return SubVariableUnchecked;
-      case MulVariable:
-        return MulVariableUnchecked;
-      case LoadAdd:
-        return LoadAddUnchecked;
-      case LoadSub:
-        return LoadSubUnchecked;
-      case LoadMul:
-        return LoadMulUnchecked;
-      case LoadAddNumber:
-        return LoadAddNumberUnchecked;
-      case LoadSubNumber:
-        return LoadSubNumberUnchecked;
-      case LoadMulNumber:
-        return LoadMulNumberUnchecked;
-      default:
-        return k;
-    }
+  // The kinds whose unchecked kinds are AddUnchecked ... LoadMulNumberUnchecked, in that order.
+  static constexpr Kind kChecked[] = {
+      Add,       Sub,           Mul,           Square,        AddNumber, SubNumber,
+      MulNumber, AddVariable,   SubVariable,   MulVariable,   LoadAdd,   LoadSub,
+      LoadMul,   LoadAddNumber, LoadSubNumber, LoadMulNumber,
+  };
+  static_assert(std::size(kChecked) == Stop - AddUnchecked);
+  auto unchecked = [](Kind k) {
+    for (size_t i = 0; i < std::size(kChecked); ++i)
+      if (kChecked[i] == k) return static_cast<Kind>(AddUnchecked + i);
+    return k;
   };
   // How many values an operation takes from the stack (the top one included).
   auto taken = [](const Op& o) -> uint32_t {
@@ -259,19 +234,21 @@ void FastCode::dropInnerChecks() {
         return o.kind >= LoadAdd && o.kind <= LoadUnary ? 0 : 1;
     }
   };
-  std::vector<size_t> pushedBy;  // the operation that pushed each value of the stack
-  std::vector<bool> inner(ops_.size(), false);
+  // The operation that pushed each value of the stack; translate keeps the depth within
+  // kMaxDepth. An operation is examined before any later one can change its kind.
+  std::array<size_t, kMaxDepth + 1> pushedBy;
+  size_t depth = 0;
   for (size_t i = 0; i < ops_.size(); ++i) {
     const Op& o = ops_[i];
     const bool keepsNonFinite = unchecked(o.kind) != o.kind;
-    for (uint32_t k = taken(o); k > 0; --k) {
-      if (keepsNonFinite) inner[pushedBy.back()] = true;
-      pushedBy.pop_back();
+    const uint32_t n = taken(o);
+    if (n > depth) return;  // not code that translate made: every check stays
+    for (uint32_t k = n; k > 0; --k) {
+      Op& from = ops_[pushedBy[--depth]];
+      if (keepsNonFinite) from.kind = unchecked(from.kind);
     }
-    pushedBy.push_back(i);
+    pushedBy[depth++] = i;
   }
-  for (size_t i = 0; i < ops_.size(); ++i)
-    if (inner[i]) ops_[i].kind = unchecked(ops_[i].kind);
 }
 
 template <typename Value>

@@ -80,8 +80,8 @@ class FastCode {
     LoadDivNumber,
     LoadInfixNumber,
     LoadUnary,
-    // The same as AddUnchecked ... LoadMulNumberUnchecked, without the check of the result: for
-    // a result that only flows into another + - * (dropInnerChecks).
+    // Add, Sub, Mul, Square and their folded forms without the check of the result, for a result
+    // that only flows into another + - * (dropInnerChecks keeps the order in a table).
     AddUnchecked,
     SubUnchecked,
     MulUnchecked,
