@@ -27,7 +27,8 @@ class FastCode {
     constant_ = false;
   }
   bool usable() const { return !ops_.empty(); }
-  // False when a variable's value is no number or lies beyond the variables.
+  // False when the general evaluator must compute: a variable's value is no number or lies
+  // beyond the variables, or a result is no longer finite (or NaN).
   bool run(VariableContext& variables, double& result) const;
   // The same on `count` values held in an array.
   bool run(const TCalcItem* values, int count, double& result) const {

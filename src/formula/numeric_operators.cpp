@@ -19,15 +19,6 @@ double remainder(int64_t a, int64_t b) {
   return static_cast<double>(a % b);
 }
 
-double power(double a, double b) {
-  // A square is the product, correctly rounded (and much cheaper than the general power).
-  if (b == 2) return checkedReal(a * a);
-  double r = std::pow(a, b);
-  if (std::isfinite(r)) return r;
-  if (a == 0 && b < 0) throwRealDivisionByZero(1);
-  return checkedReal(r);
-}
-
 // The value truncated to 64 bits, shifted by the low 8 bits of the truncated count, zero fill.
 double shift(double value, double count, bool left) {
   auto bits = static_cast<uint64_t>(truncToInt64(value));
@@ -38,10 +29,17 @@ double shift(double value, double count, bool left) {
 
 }  // namespace
 
+double numericPower(double a, double b) {
+  // A square is the product, correctly rounded (and much cheaper than the general power).
+  if (b == 2) return checkedReal(a * a);
+  double r = std::pow(a, b);
+  if (std::isfinite(r)) return r;
+  if (a == 0 && b < 0) throwRealDivisionByZero(1);
+  return checkedReal(r);
+}
+
 double numericInfixSlow(uint8_t op, double a, double b) {
   switch (op) {
-    case fcode::kPower:
-      return power(a, b);
     case fcode::kIntDiv:
       return integerDivide(truncToInt64(a), truncToInt64(b));
     case fcode::kMod:

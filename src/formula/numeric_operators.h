@@ -9,9 +9,11 @@
 
 namespace trel {
 
-// The operators whose results take more than a few instructions: ^, \, %, the bit operators and
+// The operators whose results take more than a few instructions: \, %, the bit operators and
 // the shifts, on numbers.
 double numericInfixSlow(uint8_t op, double a, double b);
+// a ^ b.
+double numericPower(double a, double b);
 
 // The result of an infix operator (its instruction) on two numbers, for every operator of
 // fcode::kOperators that does not take texts; comparisons give 1 or 0. Raises the arithmetic
@@ -27,6 +29,8 @@ inline double numericInfix(uint8_t op, double a, double b) {
     case fcode::kDiv:
       if (b == 0) throwRealDivisionByZero(a);
       return checkedReal(a / b);
+    case fcode::kPower:
+      return numericPower(a, b);
     case fcode::kAnd:
       return (a != 0) && (b != 0);
     case fcode::kOr:
