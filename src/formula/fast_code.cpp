@@ -208,11 +208,15 @@ void FastCode::dropInnerChecks() {
       LoadMul,   LoadAddNumber, LoadSubNumber, LoadMulNumber,
   };
   static_assert(std::size(kChecked) == Stop - AddUnchecked);
-  auto unchecked = [](Kind k) {
+  // Every kind's unchecked kind (the kind itself when it has none), looked up by the kind.
+  static constexpr auto kUncheckedOf = [] {
+    std::array<Kind, Stop + 1> of{};
+    for (size_t k = 0; k < of.size(); ++k) of[k] = static_cast<Kind>(k);
     for (size_t i = 0; i < std::size(kChecked); ++i)
-      if (kChecked[i] == k) return static_cast<Kind>(AddUnchecked + i);
-    return k;
-  };
+      of[kChecked[i]] = static_cast<Kind>(AddUnchecked + i);
+    return of;
+  }();
+  auto unchecked = [](Kind k) { return kUncheckedOf[k]; };
   // How many values an operation takes from the stack (the top one included).
   auto taken = [](const Op& o) -> uint32_t {
     switch (o.kind) {
