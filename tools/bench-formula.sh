@@ -66,7 +66,7 @@ if [ "$callgrind" -eq 1 ]; then
     for id in $(expressions); do
       valgrind --tool=callgrind --callgrind-out-file="$out/$k.$id" "${benches[$k]}" \
         --instructions "$id" "$count" >/dev/null 2>&1
-      callgrind_annotate --inclusive=yes "$out/$k.$id" |
+      callgrind_annotate --inclusive=yes --threshold=100 "$out/$k.$id" |
         awk -v id="$id" -v k="$k" -v n="$count" '
           /oursComputeLoop/ { gsub(",", "", $1); print k, id, "ours", $1 / n }
           /yardstickComputeLoop/ { gsub(",", "", $1); print k, id, "yard", $1 / n }'
