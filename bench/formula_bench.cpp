@@ -9,6 +9,8 @@
 //
 //   formula_bench [--quick] [--formulas | --steps]   (--formulas: the expressions alone;
 //                                                    --steps: the @FORMULA figures alone)
+//   formula_bench --instructions ID [COUNT]          (the compute loops of one expression,
+//                                                    for callgrind: tools/bench-formula.sh)
 //   formula_bench --count-steps N                    (for callgrind: tools/count-formula-step.sh)
 #include <algorithm>
 #include <chrono>
@@ -151,6 +153,59 @@ void formulaBench(const std::vector<Expression>& list, int rounds, int firstCoun
   std::printf("\n");
 }
 
+// The loops whose instructions callgrind counts, out of line so that each one's inclusive cost is
+// that of `count` computes (or compilations plus one compute).
+[[gnu::noinline]] void oursComputeLoop(trel::TArtFormula& F, trel::TCalcItem* values, int count) {
+  for (int i = 0; i < count; ++i) g_sink = g_sink + F.ComputeValue(5, values).number;
+}
+[[gnu::noinline]] void oursFirstLoop(trel::TArtFormula& F, const std::string& text,
+                                     trel::TCalcItem* values, const std::string* names, int count) {
+  std::string result;
+  for (int i = 0; i < count; ++i) F.CompileAndCompute(text, 5, result, values, names);
+}
+#if TREL_WITH_MUPARSER
+[[gnu::noinline]] void yardstickFirstLoop(mu::Parser& parser, const std::string& text, int count) {
+  const std::string spelled[2] = {text, text + " "};
+  for (int i = 0; i < count; ++i) {
+    parser.SetExpr(spelled[i & 1]);
+    g_sink = g_sink + parser.Eval();
+  }
+}
+[[gnu::noinline]] void yardstickComputeLoop(mu::Parser& parser, int count) {
+  for (int i = 0; i < count; ++i) g_sink = g_sink + parser.Eval();
+}
+#endif
+
+int instructionLoops(const std::vector<Expression>& list, const std::string& id, int count) {
+  auto e = std::find_if(list.begin(), list.end(), [&](const Expression& x) { return x.id == id; });
+  if (e == list.end()) {
+    std::fprintf(stderr, "no expression %s\n", id.c_str());
+    return 2;
+  }
+  const std::vector<std::string> names{"a", "b", "c", "x", "y"};
+  std::vector<trel::TCalcItem> values{trel::TCalcItem(1.5), trel::TCalcItem(2.5),
+                                      trel::TCalcItem(3), trel::TCalcItem(2.2),
+                                      trel::TCalcItem(3.7)};
+  trel::TArtFormula F;
+  oursFirstLoop(F, e->ours, values.data(), names.data(), count / 10);
+  F.Compile(e->ours, 5, names.data());
+  oursComputeLoop(F, values.data(), count);
+#if TREL_WITH_MUPARSER
+  double a = 1.5, b = 2.5, c = 3, x = 2.2, y = 3.7;
+  mu::Parser parser;
+  parser.DefineVar("a", &a);
+  parser.DefineVar("b", &b);
+  parser.DefineVar("c", &c);
+  parser.DefineVar("x", &x);
+  parser.DefineVar("y", &y);
+  yardstickFirstLoop(parser, e->yardstick, count / 10);
+  parser.SetExpr(e->yardstick);
+  g_sink = g_sink + parser.Eval();
+  yardstickComputeLoop(parser, count);
+#endif
+  return 0;
+}
+
 // Seconds for a program that declares `declared` variables and then loops `iterations` times
 // over  @FORMULA i + 1 / i:=RG0 / CMP / IF,  with `formulas` @FORMULA lines (the same formula) and
 // `plain` more i:=RG0 lines in the loop.
@@ -247,9 +302,15 @@ int main(int argc, char** argv) {
       steps = false;
     } else if (arg == "--steps") {
       formulas = false;
+    } else if (arg == "--instructions" && k + 1 < argc) {
+      const std::string id = argv[k + 1];
+      const int count = k + 2 < argc ? std::stoi(argv[k + 2]) : 10000;
+      return instructionLoops(readExpressions(), id, count);
     } else {
       std::fprintf(stderr,
-                   "usage: formula_bench [--quick] [--formulas | --steps] | --count-steps N\n");
+                   "usage: formula_bench [--quick] [--formulas | --steps]\n"
+                   "       formula_bench --instructions ID [COUNT]\n"
+                   "       formula_bench --count-steps N\n");
       return 2;
     }
   }

@@ -162,13 +162,23 @@ ArrayVariables& TArtFormula::arrayValues(int n, TCalcItem* values) {
 
 std::string TArtFormula::Compute(int n, TCalcItem* values) {
   double value;
-  if (computeFastOn(n, values, value)) return realToText(value);
-  return Compute(arrayValues(n, values));
+  if (computeFastOn(n, values, value)) [[likely]]
+    return realToText(value);
+  return computeGeneral(n, values);
 }
 
 TCalcItem TArtFormula::ComputeValue(int n, TCalcItem* values) {
   double value;
-  if (computeFastOn(n, values, value)) return TCalcItem(value);
+  if (computeFastOn(n, values, value)) [[likely]]
+    return TCalcItem(value);
+  return computeValueGeneral(n, values);
+}
+
+[[gnu::noinline]] std::string TArtFormula::computeGeneral(int n, TCalcItem* values) {
+  return Compute(arrayValues(n, values));
+}
+
+[[gnu::noinline]] TCalcItem TArtFormula::computeValueGeneral(int n, TCalcItem* values) {
   return ComputeValue(arrayValues(n, values));
 }
 

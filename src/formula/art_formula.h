@@ -117,12 +117,15 @@ class TArtFormula {
   ArrayVariables& arrayValues(int n, TCalcItem* values);
   // computeFast on values given as an array, without the general path's checks and set-up:
   // false also when a check would fail, so that the general path raises its error.
-  bool computeFastOn(int n, TCalcItem* values, double& value) {
+  // It binds nothing: the fast path reads the values only, and the general path binds them.
+  bool computeFastOn(int n, TCalcItem* values, double& value) const {
     if (n != arrayFastCount_ || Step || busy_ || (!values && n > 0)) return false;
-    arrayVariables_.setValues(values);
-    context_.bindArray(arrayVariables_, n, values);
     return fast_.run(values, n, value);
   }
+  // ComputeValue and Compute on values given as an array when the fast path gave up; apart, so
+  // that the fast path's caller stays small.
+  TCalcItem computeValueGeneral(int n, TCalcItem* values);
+  std::string computeGeneral(int n, TCalcItem* values);
 
   std::string literals_;
   std::array<bool, 256> alphabet_{};

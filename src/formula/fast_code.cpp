@@ -1,5 +1,9 @@
 #include "formula/fast_code.h"
 
+#include <array>
+#include <iterator>
+#include <limits>
+
 #include "formula/code_format.h"
 #include "formula/function_table.h"
 #include "formula/variable_context.h"
@@ -22,11 +26,17 @@ const int kIff = [] {
     if (kFunctionTable[i].name == "IFF") return i;
   return -1;
 }();
+// True unless the value is infinite or NaN, in a few instructions and without constants from
+// memory: x - x is a number (0) exactly when x is finite.
+inline bool finite(double x) {
+  const double zero = x - x;
+  return zero == zero;
+}
+// The quotient; division by zero raises its error at once, as the evaluator does.
 inline double divide(double a, double b) {
   if (b == 0) throwRealDivisionByZero(a);
-  return checkedReal(a / b);
+  return a / b;
 }
-
 }  // namespace
 
 bool FastCode::translate(const std::string& code) {
@@ -59,7 +69,9 @@ bool FastCode::translate(const std::string& code) {
         if (n - pos < 5 || !take(0, 1)) return fail();
         o.kind = Variable;
         o.index = fcode::getU32(c + pos + 1);
+        if (o.index >= kMaxVariables) return fail();
         if (o.index >= variablesNeeded_) variablesNeeded_ = o.index + 1;
+        o.index = slotOf(o.index);
         pos += 5;
         break;
       case fcode::kCall: {
@@ -87,11 +99,16 @@ bool FastCode::translate(const std::string& code) {
         pos += 3;
         break;
       }
-      case fcode::kStop:
+      case fcode::kStop: {
         // Only as the last instruction: anything after it belongs to RETURN and its jumps.
         if (pos + 1 != n || depth != 1) return fail();
         constant_ = ops_.size() == 1 && ops_[0].kind == Number;
+        dropInnerChecks();
+        Op stop{};
+        stop.kind = Stop;
+        ops_.push_back(stop);
         return true;
+      }
       default: {
         // An operator with a meaning on numbers: numericPrefix or numericInfix computes it.
         const fcode::OperatorInfo* info = fcode::findOperator(op);
@@ -180,185 +197,387 @@ void FastCode::add(Op o) {
   ops_.push_back(o);
 }
 
-template <typename Value>
-bool FastCode::runWith(Value&& variable, double& result) const {
-  // The top value is kept in x, the values below it in below[0 .. n-1].
-  double below[kMaxDepth];
-  int n = 0;
-  double x = 0, r = 0;
-  // Pushes a Load operation's left operand as x and reads its right one into r.
-  auto load = [&](const Op& o) {
-    below[n++] = x;
-    return variable(o.index, x) && variable(o.second, r);
+void FastCode::dropInnerChecks() {
+  // A value that is no longer finite stays so through + - *, so the check of the last one in a
+  // chain finds it. The run then gives up, and the general evaluator raises the error of the
+  // operation where it arose.
+  // The kinds whose unchecked kinds are AddUnchecked ... LoadMulNumberUnchecked, in that order.
+  static constexpr Kind kChecked[] = {
+      Add,       Sub,           Mul,           Square,        AddNumber, SubNumber,
+      MulNumber, AddVariable,   SubVariable,   MulVariable,   LoadAdd,   LoadSub,
+      LoadMul,   LoadAddNumber, LoadSubNumber, LoadMulNumber,
   };
-  for (const Op& o : ops_) {
+  static_assert(std::size(kChecked) == Stop - AddUnchecked);
+  // Every kind's unchecked kind (the kind itself when it has none), looked up by the kind.
+  static constexpr auto kUncheckedOf = [] {
+    std::array<Kind, Stop + 1> of{};
+    for (size_t k = 0; k < of.size(); ++k) of[k] = static_cast<Kind>(k);
+    for (size_t i = 0; i < std::size(kChecked); ++i)
+      of[kChecked[i]] = static_cast<Kind>(AddUnchecked + i);
+    return of;
+  }();
+  auto unchecked = [](Kind k) { return kUncheckedOf[k]; };
+  // How many values an operation takes from the stack (the top one included).
+  auto taken = [](const Op& o) -> uint32_t {
     switch (o.kind) {
-      case Number:
-        below[n++] = x;
-        x = o.number;
-        break;
-      case Variable:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        break;
-      case AddNumber:
-        x = checkedReal(x + o.number);
-        break;
-      case SubNumber:
-        x = checkedReal(x - o.number);
-        break;
-      case MulNumber:
-        x = checkedReal(x * o.number);
-        break;
-      case DivNumber:
-        x = divide(x, o.number);
-        break;
-      case InfixNumber:
-        x = numericInfix(o.code, x, o.number);
-        break;
-      case AddVariable:
-        if (!variable(o.index, r)) return false;
-        x = checkedReal(x + r);
-        break;
-      case SubVariable:
-        if (!variable(o.index, r)) return false;
-        x = checkedReal(x - r);
-        break;
-      case MulVariable:
-        if (!variable(o.index, r)) return false;
-        x = checkedReal(x * r);
-        break;
-      case DivVariable:
-        if (!variable(o.index, r)) return false;
-        x = divide(x, r);
-        break;
-      case InfixVariable:
-        if (!variable(o.index, r)) return false;
-        x = numericInfix(o.code, x, r);
-        break;
-      case LoadAdd:
-        if (!load(o)) return false;
-        x = checkedReal(x + r);
-        break;
-      case LoadSub:
-        if (!load(o)) return false;
-        x = checkedReal(x - r);
-        break;
-      case LoadMul:
-        if (!load(o)) return false;
-        x = checkedReal(x * r);
-        break;
-      case LoadDiv:
-        if (!load(o)) return false;
-        x = divide(x, r);
-        break;
-      case LoadInfix:
-        if (!load(o)) return false;
-        x = numericInfix(o.code, x, r);
-        break;
-      case LoadAddNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = checkedReal(x + o.number);
-        break;
-      case LoadSubNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = checkedReal(x - o.number);
-        break;
-      case LoadMulNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = checkedReal(x * o.number);
-        break;
-      case LoadDivNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = divide(x, o.number);
-        break;
-      case LoadInfixNumber:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = numericInfix(o.code, x, o.number);
-        break;
-      case LoadUnary:
-        below[n++] = x;
-        if (!variable(o.index, x)) return false;
-        x = checkedReal(o.unary(x));
-        break;
       case Add:
-        x = checkedReal(below[--n] + x);
-        break;
       case Sub:
-        x = checkedReal(below[--n] - x);
-        break;
       case Mul:
-        x = checkedReal(below[--n] * x);
-        break;
-      case Square:
-        x = checkedReal(x * x);
-        break;
       case Div:
-        r = below[--n];
-        x = divide(r, x);
-        break;
       case Infix:
-        r = below[--n];
-        x = numericInfix(o.code, r, x);
-        break;
-      case Prefix:
-        x = numericPrefix(o.code, x);
-        break;
-      case Unary:
-        x = checkedReal(o.unary(x));
-        break;
+        return 2;
       case Iff:
-        n -= 2;
-        x = below[n] != 0 ? below[n + 1] : x;
-        break;
+        return 3;
       case Max:
-      case Min: {
-        // Visited from the last argument to the first, as the statistics functions do.
-        const int first = n - static_cast<int>(o.index) + 1;
-        for (int k = n - 1; k >= first; --k)
-          if (o.kind == Max ? below[k] > x : below[k] < x) x = below[k];
-        n = first;
-        break;
-      }
+      case Min:
+        return o.index;
+      case Number:
+      case Variable:
+        return 0;
+      default:
+        return o.kind >= LoadAdd && o.kind <= LoadUnary ? 0 : 1;
     }
+  };
+  // The operation that pushed each value of the stack; translate keeps the depth within
+  // kMaxDepth. An operation is examined before any later one can change its kind.
+  std::array<size_t, kMaxDepth + 1> pushedBy;
+  size_t depth = 0;
+  for (size_t i = 0; i < ops_.size(); ++i) {
+    const Op& o = ops_[i];
+    const bool keepsNonFinite = unchecked(o.kind) != o.kind;
+    const uint32_t n = taken(o);
+    if (n > depth) return;  // not code that translate made: every check stays
+    for (uint32_t k = n; k > 0; --k) {
+      Op& from = ops_[pushedBy[--depth]];
+      if (keepsNonFinite) from.kind = unchecked(from.kind);
+    }
+    pushedBy[depth++] = i;
   }
-  result = x;
-  return true;
 }
 
-bool FastCode::runOn(const TCalcItem* values, double& result) const {
-  return runWith(
-      [values](uint32_t index, double& value) {
-        const TCalcItem& v = values[index];
-        value = v.number;
-        return v.kind == CalcKind::Number;
-      },
-      result);
+template <typename Value>
+double FastCode::runWith(Value read) const {
+  // Threaded code: every handler ends by jumping straight to the next operation's handler, and
+  // Stop, the last operation, ends the run. The handlers follow the order of Kind.
+  static const void* const kHandlers[] = {
+      &&number,
+      &&variable,
+      &&prefix,
+      &&unary,
+      &&max,
+      &&min,
+      &&iff,
+      &&square,
+      &&add,
+      &&sub,
+      &&mul,
+      &&div,
+      &&infix,
+      &&addNumber,
+      &&subNumber,
+      &&mulNumber,
+      &&divNumber,
+      &&infixNumber,
+      &&addVariable,
+      &&subVariable,
+      &&mulVariable,
+      &&divVariable,
+      &&infixVariable,
+      &&loadAdd,
+      &&loadSub,
+      &&loadMul,
+      &&loadDiv,
+      &&loadInfix,
+      &&loadAddNumber,
+      &&loadSubNumber,
+      &&loadMulNumber,
+      &&loadDivNumber,
+      &&loadInfixNumber,
+      &&loadUnary,
+      &&addUnchecked,
+      &&subUnchecked,
+      &&mulUnchecked,
+      &&squareUnchecked,
+      &&addNumberUnchecked,
+      &&subNumberUnchecked,
+      &&mulNumberUnchecked,
+      &&addVariableUnchecked,
+      &&subVariableUnchecked,
+      &&mulVariableUnchecked,
+      &&loadAddUnchecked,
+      &&loadSubUnchecked,
+      &&loadMulUnchecked,
+      &&loadAddNumberUnchecked,
+      &&loadSubNumberUnchecked,
+      &&loadMulNumberUnchecked,
+      &&stop,
+  };
+  static_assert(std::size(kHandlers) == Stop + 1);
+  // The top value is kept in x, the values below it in below[0 .. sp - below - 1].
+  double below[kMaxDepth];
+  double* sp = below;
+  double x = 0, r = 0;
+  const Op* o = ops_.data();
+#define TREL_NEXT goto* kHandlers[(++o)->kind]
+  goto* kHandlers[o->kind];
+number:
+  *sp++ = x;
+  x = o->number;
+  TREL_NEXT;
+variable:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  TREL_NEXT;
+addNumber:
+  x = x + o->number;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+subNumber:
+  x = x - o->number;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+mulNumber:
+  x = x * o->number;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+divNumber:
+  x = divide(x, o->number);
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+infixNumber:
+  x = numericInfix(o->code, x, o->number);
+  TREL_NEXT;
+addVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = x + r;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+subVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = x - r;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+mulVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = x * r;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+divVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = divide(x, r);
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+infixVariable:
+  if (!read(o->index, r)) goto gaveUp;
+  x = numericInfix(o->code, x, r);
+  TREL_NEXT;
+  // A Load operation pushes its left operand as x and reads its right one into r.
+loadAdd:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = x + r;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+loadSub:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = x - r;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+loadMul:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = x * r;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+loadDiv:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = divide(x, r);
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+loadInfix:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = numericInfix(o->code, x, r);
+  TREL_NEXT;
+loadAddNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = x + o->number;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+loadSubNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = x - o->number;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+loadMulNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = x * o->number;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+loadDivNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = divide(x, o->number);
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+loadInfixNumber:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = numericInfix(o->code, x, o->number);
+  TREL_NEXT;
+loadUnary:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = o->unary(x);
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+add:
+  x = *--sp + x;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+sub:
+  x = *--sp - x;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+mul:
+  x = *--sp * x;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+square:
+  x = x * x;
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+div:
+  r = *--sp;
+  x = divide(r, x);
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+infix:
+  r = *--sp;
+  x = numericInfix(o->code, r, x);
+  TREL_NEXT;
+prefix:
+  x = numericPrefix(o->code, x);
+  TREL_NEXT;
+unary:
+  x = o->unary(x);
+  if (!finite(x)) goto gaveUp;
+  TREL_NEXT;
+iff:
+  sp -= 2;
+  x = sp[0] != 0 ? sp[1] : x;
+  TREL_NEXT;
+max:
+  // Visited from the last argument to the first, as the statistics functions do.
+  for (const double* first = sp - o->index + 1; sp != first;)
+    if (*--sp > x) x = *sp;
+  TREL_NEXT;
+min:
+  for (const double* first = sp - o->index + 1; sp != first;)
+    if (*--sp < x) x = *sp;
+  TREL_NEXT;
+addUnchecked:
+  x = *--sp + x;
+  TREL_NEXT;
+subUnchecked:
+  x = *--sp - x;
+  TREL_NEXT;
+mulUnchecked:
+  x = *--sp * x;
+  TREL_NEXT;
+squareUnchecked:
+  x = x * x;
+  TREL_NEXT;
+addNumberUnchecked:
+  x = x + o->number;
+  TREL_NEXT;
+subNumberUnchecked:
+  x = x - o->number;
+  TREL_NEXT;
+mulNumberUnchecked:
+  x = x * o->number;
+  TREL_NEXT;
+addVariableUnchecked:
+  if (!read(o->index, r)) goto gaveUp;
+  x = x + r;
+  TREL_NEXT;
+subVariableUnchecked:
+  if (!read(o->index, r)) goto gaveUp;
+  x = x - r;
+  TREL_NEXT;
+mulVariableUnchecked:
+  if (!read(o->index, r)) goto gaveUp;
+  x = x * r;
+  TREL_NEXT;
+loadAddUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = x + r;
+  TREL_NEXT;
+loadSubUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = x - r;
+  TREL_NEXT;
+loadMulUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x) || !read(o->second, r)) goto gaveUp;
+  x = x * r;
+  TREL_NEXT;
+loadAddNumberUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = x + o->number;
+  TREL_NEXT;
+loadSubNumberUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = x - o->number;
+  TREL_NEXT;
+loadMulNumberUnchecked:
+  *sp++ = x;
+  if (!read(o->index, x)) goto gaveUp;
+  x = x * o->number;
+  TREL_NEXT;
+#undef TREL_NEXT
+stop:
+  return x;
+gaveUp:
+  return std::numeric_limits<double>::quiet_NaN();
+}
+
+double FastCode::runOn(const TCalcItem* values) const {
+  const auto* bytes = reinterpret_cast<const char*>(values);
+  return runWith([bytes](uint32_t slot, double& value) {
+    const auto& v = *reinterpret_cast<const TCalcItem*>(bytes + slot);
+    value = v.number;
+    return v.kind == CalcKind::Number;
+  });
 }
 
 bool FastCode::run(VariableContext& variables, double& result) const {
   const int count = variables.hostCount();
   if (const TCalcItem* direct = variables.directValues()) return run(direct, count, result);
   if (variablesNeeded_ > static_cast<uint32_t>(count)) return false;
-  return runWith(
-      [&variables](uint32_t index, double& value) {
-        const TCalcItem& v = variables.hostValue(static_cast<int>(index));
-        value = v.number;
-        return v.kind == CalcKind::Number;
-      },
-      result);
+  result = runWith([&variables](uint32_t slot, double& value) {
+    const TCalcItem& v = variables.hostValue(static_cast<int>(indexOf(slot)));
+    value = v.number;
+    return v.kind == CalcKind::Number;
+  });
+  return result == result;
 }
 
 bool FastCode::run(Reader read, const void* context, uint32_t count, double& result) const {
   if (variablesNeeded_ > count) return false;
-  return runWith(
-      [read, context](uint32_t index, double& value) { return read(context, index, value); },
-      result);
+  result = runWith([read, context](uint32_t slot, double& value) {
+    return read(context, static_cast<uint32_t>(indexOf(slot)), value);
+  });
+  return result == result;
 }
 
 }  // namespace trel

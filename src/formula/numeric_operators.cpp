@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "formula/code_format.h"
-
 namespace trel {
 
 namespace {
@@ -21,15 +19,6 @@ double remainder(int64_t a, int64_t b) {
   return static_cast<double>(a % b);
 }
 
-double power(double a, double b) {
-  // A square is the product, correctly rounded (and much cheaper than the general power).
-  if (b == 2) return checkedReal(a * a);
-  double r = std::pow(a, b);
-  if (std::isfinite(r)) return r;
-  if (a == 0 && b < 0) throwRealDivisionByZero(1);
-  return checkedReal(r);
-}
-
 // The value truncated to 64 bits, shifted by the low 8 bits of the truncated count, zero fill.
 double shift(double value, double count, bool left) {
   auto bits = static_cast<uint64_t>(truncToInt64(value));
@@ -40,29 +29,21 @@ double shift(double value, double count, bool left) {
 
 }  // namespace
 
-double numericInfix(uint8_t op, double a, double b) {
+double numericPower(double a, double b) {
+  // A square is the product, correctly rounded (and much cheaper than the general power).
+  if (b == 2) return checkedReal(a * a);
+  double r = std::pow(a, b);
+  if (std::isfinite(r)) return r;
+  if (a == 0 && b < 0) throwRealDivisionByZero(1);
+  return checkedReal(r);
+}
+
+double numericInfixSlow(uint8_t op, double a, double b) {
   switch (op) {
-    case fcode::kAdd:
-      return checkedReal(a + b);
-    case fcode::kSub:
-      return checkedReal(a - b);
-    case fcode::kMul:
-      return checkedReal(a * b);
-    case fcode::kDiv:
-      if (b == 0) throwRealDivisionByZero(a);
-      return checkedReal(a / b);
-    case fcode::kPower:
-      return power(a, b);
     case fcode::kIntDiv:
       return integerDivide(truncToInt64(a), truncToInt64(b));
     case fcode::kMod:
       return remainder(truncToInt64(a), truncToInt64(b));
-    case fcode::kAnd:
-      return (a != 0) && (b != 0);
-    case fcode::kOr:
-      return (a != 0) || (b != 0);
-    case fcode::kXor:
-      return (a != 0) != (b != 0);
     case fcode::kBitAnd:
       return static_cast<double>(truncToInt64(a) & truncToInt64(b));
     case fcode::kBitOr:
@@ -73,18 +54,6 @@ double numericInfix(uint8_t op, double a, double b) {
       return shift(a, b, true);
     case fcode::kShiftRight:
       return shift(a, b, false);
-    case fcode::kEqual:
-      return a == b;
-    case fcode::kNotEqual:
-      return a != b;
-    case fcode::kLess:
-      return a < b;
-    case fcode::kGreater:
-      return a > b;
-    case fcode::kLessEqual:
-      return a <= b;
-    case fcode::kGreaterEqual:
-      return a >= b;
   }
   return 0;
 }

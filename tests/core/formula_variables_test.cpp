@@ -2,6 +2,8 @@
 // settings, and code that did not come from the compiler.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "formula/code_format.h"
 #include "formula_test_util.h"
 
@@ -137,6 +139,49 @@ TEST(FormulaVariables, EveryOperatorGivesTheSameResultsOnBothPaths) {
       }
     }
   }
+}
+
+TEST(FormulaVariables, ResultsNoLongerFiniteGiveTheSameErrorsOnBothPaths) {
+  // Chains of + - * past the range, operations that turn such a value back into a finite one,
+  // and variables holding infinity or NaN: the fast path must raise the error of the operation
+  // where the value left the range, as the general evaluator (which Step forces) does.
+  const std::vector<std::string> names{"a", "d", "inf", "nan"};
+  const double inf = std::numeric_limits<double>::infinity();
+  const std::vector<TCalcItem> values{TCalcItem(1.5), TCalcItem(1e308), TCalcItem(inf),
+                                      TCalcItem(std::numeric_limits<double>::quiet_NaN())};
+  for (const char* formula : {"(d*a*10) - (d*a*10)",
+                              "d*a*10*0 + a",
+                              "1 / (d*a*10)",
+                              "(d*a*10 > 1) + a",
+                              "ATAN(d*a*10)",
+                              "d*10 - d*10 + a",
+                              "-(d*10) + d*10",
+                              "a / 0 * d * 10",
+                              "d * 10 / 0",
+                              "(d*a)^2 - (d*a)^2",
+                              "inf - inf",
+                              "inf * 0 + a",
+                              "inf > 1",
+                              "nan",
+                              "nan = nan",
+                              "nan <> nan",
+                              "nan <= a",
+                              "nan >= a",
+                              "nan < a",
+                              "MAX(nan, a)",
+                              "MIN(a, nan)",
+                              "MAX(a, inf)",
+                              "IFF(nan, 1, 2)",
+                              "inf",
+                              "a + nan"}) {
+    trel::TArtFormula fast, general;
+    general.Step = true;
+    std::vector<TCalcItem> f = values, g = values;
+    EXPECT_EQ(evalWith(fast, formula, names, &f), evalWith(general, formula, names, &g)) << formula;
+  }
+  trel::TArtFormula f;
+  std::vector<TCalcItem> v = values;
+  EXPECT_EQ(evalWith(f, "(d*a*10) - (d*a*10)", names, &v), "error: Floating point overflow");
 }
 
 TEST(FormulaVariables, NumbersOnlyFormulasGiveTheSameResultsOnBothPaths) {
