@@ -1,5 +1,7 @@
 #include "formula/art_formula.h"
 
+#include <atomic>
+
 #include "formula/formula_exception.h"
 #include "rtl/decimal_separator.h"
 #include "rtl/real_text.h"
@@ -31,7 +33,9 @@ TArtFormula::TArtFormula() : calc_(*this) {
 }
 
 void TArtFormula::setVarNameLiterals(std::string literals) {
+  static std::atomic<uint64_t> versions{0};
   literals_ = std::move(literals);
+  literalsVersion_ = ++versions;
   alphabet_.fill(false);
   for (char c : literals_) alphabet_[static_cast<unsigned char>(c)] = true;
 }

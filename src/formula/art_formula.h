@@ -84,9 +84,14 @@ class TArtFormula {
   };
   CompileSettings compileSettings() const;
   bool hasCompileSettings(const CompileSettings& s) const {
-    return s.unquotedString == UnQuotedString && s.testUsedVars == TestUsedVars &&
-           s.caseSensitive == CaseSensitive && s.externGetVar == ExternGetVar &&
-           s.noLeadingZero == NoLeadingZero && s.literals == literals_;
+    return hasCompileFlags(s) && s.literals == literals_;
+  }
+  // Tells the identifier alphabets apart: a new number, unique in the process, each time one is
+  // set, so that a host can see cheaply that the settings it compiled with still hold.
+  uint64_t literalsVersion() const { return literalsVersion_; }
+  // hasCompileSettings for settings taken when literalsVersion() was `version`.
+  bool hasCompileSettings(const CompileSettings& s, uint64_t version) const {
+    return hasCompileFlags(s) && version == literalsVersion_;
   }
   // The code of the last successful Compile and what Compute needs of it.
   struct Compiled {
@@ -127,7 +132,14 @@ class TArtFormula {
   TCalcItem computeValueGeneral(int n, TCalcItem* values);
   std::string computeGeneral(int n, TCalcItem* values);
 
+  bool hasCompileFlags(const CompileSettings& s) const {
+    return s.unquotedString == UnQuotedString && s.testUsedVars == TestUsedVars &&
+           s.caseSensitive == CaseSensitive && s.externGetVar == ExternGetVar &&
+           s.noLeadingZero == NoLeadingZero;
+  }
+
   std::string literals_;
+  uint64_t literalsVersion_ = 0;
   std::array<bool, 256> alphabet_{};
   FormulaCompiler compiler_;
   FastCode fast_;

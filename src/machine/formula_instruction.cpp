@@ -201,13 +201,14 @@ bool decodeFormula(Machine& m, const std::string& text, DecodedFormula& into) {
   if (!compiled || !compiled->fast.usable() || into.resultSlot < 0 || m.table.isFreeSlotName("RG0"))
     return false;
   into.settings = state.F.compileSettings();
+  into.literalsVersion = state.F.literalsVersion();
   into.fast = compiled->fast;
   return true;
 }
 
 bool runDecodedFormula(Machine& m, const DecodedFormula& d) {
   const TArtFormula& F = m.formulaState->F;
-  if (F.Step || !F.hasCompileSettings(d.settings)) return false;
+  if (F.Step || !F.hasCompileSettings(d.settings, d.literalsVersion)) return false;
   double value;
   try {
     if (!d.fast.run(readSlot, &m.table, kFormulaVariableCount, value)) return false;

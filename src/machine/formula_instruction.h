@@ -104,7 +104,8 @@ class FormulaHostBridge : public FormulaHost {
 // the compiled code, the settings it was compiled with and the slot of RG0. It holds while the
 // table's names stay as they were (the line cache sees to that).
 struct DecodedFormula {
-  TArtFormula::CompileSettings settings;
+  TArtFormula::CompileSettings settings;  // its literals those of literalsVersion
+  uint64_t literalsVersion = 0;
   FastCode fast;
   int resultSlot = -1;
 };

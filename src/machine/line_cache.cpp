@@ -249,8 +249,7 @@ void runJump(Machine& m, RunFrame& f, const DecodedLine& d) {
 void runAssign(Machine& m, const DecodedLine& d) {
   m.debug.append(d.first);
   if (d.slotB >= 0) {
-    std::string value = m.table.valueAt(d.slotB);
-    m.table.setValueAt(d.slotA, value);
+    m.table.copyValue(d.slotB, d.slotA);
   } else {
     m.table.setValueAt(d.slotA, d.b);
   }

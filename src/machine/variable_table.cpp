@@ -39,6 +39,8 @@ void VariableTable::pushFront(std::string_view name, std::string_view piece) {
     joinPieces();
     piecesSlot_ = slot;
   }
+  // The text of an integer is written before pieces go in front of it.
+  if (ints_[static_cast<size_t>(slot)] >= kUnwritten / 2) writeIntText(slot);
   pieces_.append(piece);
   bytes_ += piece.size();
   forgetInt(values_[static_cast<size_t>(slot)]);
@@ -69,6 +71,7 @@ size_t VariableTable::valueSize(std::string_view name) const {
   int slot = findSlot(name);
   if (slot < 0) return kNotExistsText.size();
   size_t waiting = slot == piecesSlot_ ? pieces_.size() : 0;
+  if (named_[slot] && ints_[slot] >= kUnwritten / 2) writeIntText(slot);
   return waiting + (named_[slot] ? values_[slot].size() : fillValue_.size());
 }
 
@@ -87,10 +90,39 @@ int64_t VariableTable::readInt(std::string_view text) {
 }
 
 void VariableTable::setIntAt(int slot, int32_t value) {
+  dropPieces(slot);
+  if (!named_[static_cast<size_t>(slot)]) {
+    // The free slots' shared value: written at once.
+    char digits[16];
+    store(fillValue_, std::string_view(digits, formatInt(digits, value) - digits));
+    fillInt_ = value + kWritten;
+    return;
+  }
+  ints_[static_cast<size_t>(slot)] = value + kUnwritten;
+}
+
+void VariableTable::writeIntText(int slot) const {
+  int64_t& known = ints_[static_cast<size_t>(slot)];
+  auto value = static_cast<int32_t>(known);
   char digits[16];
-  setValueAt(slot, std::string_view(digits, formatInt(digits, value) - digits));
-  (named_[static_cast<size_t>(slot)] ? ints_[static_cast<size_t>(slot)] : fillInt_) =
-      value + kPlain;
+  // The table's bookkeeping of bytes follows the text, which is why the const table writes it
+  // through the same store as every other value.
+  const_cast<VariableTable*>(this)->store(
+      values_[static_cast<size_t>(slot)],
+      std::string_view(digits, formatInt(digits, value) - digits));
+  known = value + kWritten;
+}
+
+void VariableTable::copyValue(int from, int to) {
+  if (from == to) return;
+  int64_t known = named_[static_cast<size_t>(from)] ? ints_[static_cast<size_t>(from)] : fillInt_;
+  if (known >= kWritten / 2 && named_[static_cast<size_t>(to)]) {
+    dropPieces(to);
+    ints_[static_cast<size_t>(to)] = static_cast<int32_t>(known) + kUnwritten;
+    return;
+  }
+  std::string value = valueAt(from);
+  setValueAt(to, value);
 }
 
 void VariableTable::release(std::string& target) {

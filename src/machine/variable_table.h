@@ -51,7 +51,9 @@ class VariableTable {
   int findSlot(std::string_view name) const;
   const std::string& valueAt(int slot) const {
     if (slot == piecesSlot_) joinPieces();
-    return named_[static_cast<size_t>(slot)] ? values_[static_cast<size_t>(slot)] : fillValue_;
+    if (!named_[static_cast<size_t>(slot)]) return fillValue_;
+    if (ints_[static_cast<size_t>(slot)] >= kUnwritten / 2) writeIntText(slot);
+    return values_[static_cast<size_t>(slot)];
   }
   void setValueAt(int slot, std::string_view value) {
     dropPieces(slot);
@@ -62,7 +64,7 @@ class VariableTable {
   bool intAt(int slot, int32_t& value) const {
     int64_t known = knownInt(slot);
     if (known == kIntNone) return false;
-    value = static_cast<int32_t>(known >= kPlain / 2 ? known - kPlain : known);
+    value = static_cast<int32_t>(known);  // the low 32 bits, whatever the kind
     return true;
   }
   // The same, true only when the value is plain decimal digits, with a "-" before them for a
@@ -70,14 +72,18 @@ class VariableTable {
   bool plainIntAt(int slot, int32_t& value) const {
     int64_t known = knownInt(slot);
     if (known < kPlain / 2) return false;
-    value = static_cast<int32_t>(known - kPlain);
+    value = static_cast<int32_t>(known);
     return true;
   }
+  // Copies the value of one slot to another, as setValueAt(to, valueAt(from)); an integer that
+  // setIntAt wrote goes across as the integer, without its text.
+  void copyValue(int from, int to);
   // valueAt, or "VARIABLE NOT EXISTS" for slot -1 (what GetVariable answers for the slot's name).
   const std::string& valueOrNotExists(int slot) const {
     return slot < 0 ? notExistsText() : valueAt(slot);
   }
-  // Writes the integer's decimal text, as setValueAt, and remembers the integer.
+  // Sets the value to the integer's decimal text, as setValueAt, and remembers the integer; the
+  // text itself is written when someone reads it.
   void setIntAt(int slot, int32_t value);
   const std::string& nameAt(int slot) const {
     return named_[static_cast<size_t>(slot)] ? names_[static_cast<size_t>(slot)] : fillName_;
@@ -126,8 +132,9 @@ class VariableTable {
   void nameSlot(int slot, std::string_view name);
   void store(std::string& target, std::string_view value) {
     forgetInt(target);
-    // Most writes replace a value by one as long (a counter, a flag): the bytes alone change.
-    if (value.size() == target.size()) {
+    // Most writes replace a short value by one as long (a counter, a flag): the bytes alone
+    // change.
+    if (value.size() == target.size() && value.size() <= 16) {
       if (value.data() != target.data()) copyShort(target.data(), value.data(), value.size());
       return;
     }
@@ -140,7 +147,9 @@ class VariableTable {
   void joinPieces() const;
   // A write replaces the whole value: the pieces waiting for it go.
   void dropPieces(int slot) {
-    if (slot == piecesSlot_) pieces_.clear();
+    if (slot != piecesSlot_) return;
+    bytes_ -= pieces_.size();
+    pieces_.clear();
   }
   void release(std::string& target);
   int highestUnnamedSlot() const;
@@ -156,10 +165,16 @@ class VariableTable {
   // Name and shared value of every slot that was not explicitly named.
   std::string fillName_;
   std::string fillValue_;
-  // Each slot's value as an integer, kIntNone when it reads as none, kIntUnknown until asked;
-  // plain texts' integers (plainIntAt) are kept as the integer plus kPlain.
+  // Each slot's value as an integer, kIntNone when it reads as none, kIntUnknown until asked. The
+  // integer of a plain text (plainIntAt) is kept plus kPlain; of the text formatInt writes for it,
+  // plus kWritten; of a value set by setIntAt whose text is not written yet, plus kUnwritten. The
+  // kinds are multiples of 2^32 apart, so the low 32 bits are always the integer.
   static constexpr int64_t kIntUnknown = INT64_MIN, kIntNone = INT64_MIN + 1;
   static constexpr int64_t kPlain = int64_t{1} << 40;
+  static constexpr int64_t kWritten = int64_t{1} << 42;
+  static constexpr int64_t kUnwritten = int64_t{1} << 44;
+  // Writes the text of a value set by setIntAt.
+  void writeIntText(int slot) const;
   mutable std::vector<int64_t> ints_ = std::vector<int64_t>(kSlotCount, kIntUnknown);
   mutable int64_t fillInt_ = kIntUnknown;
   int64_t knownInt(int slot) const {

@@ -161,6 +161,28 @@ TEST(VariableTable, IntegersAreRememberedUntilTheValueChangesAndArePlainOnlyAsDe
   t.SetVariable("a", "x");
   int32_t v;
   EXPECT_FALSE(t.intAt(slot, v));
+
+  // Copies: an integer set as one reads the same text in its new slot; a plain text that is not
+  // the integer's own spelling goes across as it stands.
+  t.DeclareVariable("b");
+  int b = t.findSlot("b");
+  t.setIntAt(slot, 4321);
+  t.copyValue(slot, b);
+  EXPECT_EQ(t.valueSize("b"), 4u);
+  EXPECT_EQ(t.valueAt(b), "4321");
+  t.setValueAt(slot, "007");
+  t.copyValue(slot, b);
+  EXPECT_EQ(t.valueAt(b), "007");
+  // Pieces pushed in front of an integer join its text; pieces dropped by a write give their
+  // bytes back.
+  t.setIntAt(b, 77);
+  t.pushFront("b", "1004");
+  EXPECT_EQ(t.GetVariable("b"), "100477");
+  size_t bytes = t.bytes();
+  t.pushFront("b", "1005");
+  t.setIntAt(b, 1);
+  EXPECT_EQ(t.bytes(), bytes);
+  EXPECT_EQ(t.GetVariable("b"), "1");
 }
 
 }  // namespace
