@@ -13,6 +13,7 @@
 //                                                    for callgrind: tools/bench-formula.sh)
 //   formula_bench --count-steps N                    (for callgrind: tools/count-formula-step.sh)
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -33,6 +34,10 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The expressions' variables and their values, the same on both sides.
+constexpr std::array<const char*, 5> kNames{"a", "b", "c", "x", "y"};
+constexpr std::array<double, 5> kValues{1.5, 2.5, 3, 2.2, 3.7};
 
 struct Expression {
   std::string id, yardstick, ours;
@@ -76,20 +81,14 @@ struct Figures {
 
 void formulaBench(const std::vector<Expression>& list, int rounds, int firstCount,
                   int computeCount) {
-  const std::vector<std::string> names{"a", "b", "c", "x", "y"};
-  std::vector<trel::TCalcItem> values{trel::TCalcItem(1.5), trel::TCalcItem(2.5),
-                                      trel::TCalcItem(3), trel::TCalcItem(2.2),
-                                      trel::TCalcItem(3.7)};
+  const std::vector<std::string> names(kNames.begin(), kNames.end());
+  std::vector<trel::TCalcItem> values(kValues.begin(), kValues.end());
   std::vector<Figures> figures(list.size());
   trel::TArtFormula F;
 #if TREL_WITH_MUPARSER
-  double a = 1.5, b = 2.5, c = 3, x = 2.2, y = 3.7;
+  std::array<double, kNames.size()> yardValues = kValues;
   mu::Parser parser;
-  parser.DefineVar("a", &a);
-  parser.DefineVar("b", &b);
-  parser.DefineVar("c", &c);
-  parser.DefineVar("x", &x);
-  parser.DefineVar("y", &y);
+  for (size_t k = 0; k < kNames.size(); ++k) parser.DefineVar(kNames[k], &yardValues[k]);
 #endif
   for (int round = 0; round < rounds; ++round) {
     for (size_t k = 0; k < list.size(); ++k) {
@@ -182,22 +181,16 @@ int instructionLoops(const std::vector<Expression>& list, const std::string& id,
     std::fprintf(stderr, "no expression %s\n", id.c_str());
     return 2;
   }
-  const std::vector<std::string> names{"a", "b", "c", "x", "y"};
-  std::vector<trel::TCalcItem> values{trel::TCalcItem(1.5), trel::TCalcItem(2.5),
-                                      trel::TCalcItem(3), trel::TCalcItem(2.2),
-                                      trel::TCalcItem(3.7)};
+  const std::vector<std::string> names(kNames.begin(), kNames.end());
+  std::vector<trel::TCalcItem> values(kValues.begin(), kValues.end());
   trel::TArtFormula F;
   oursFirstLoop(F, e->ours, values.data(), names.data(), count / 10);
   F.Compile(e->ours, 5, names.data());
   oursComputeLoop(F, values.data(), count);
 #if TREL_WITH_MUPARSER
-  double a = 1.5, b = 2.5, c = 3, x = 2.2, y = 3.7;
+  std::array<double, kNames.size()> yardValues = kValues;
   mu::Parser parser;
-  parser.DefineVar("a", &a);
-  parser.DefineVar("b", &b);
-  parser.DefineVar("c", &c);
-  parser.DefineVar("x", &x);
-  parser.DefineVar("y", &y);
+  for (size_t k = 0; k < kNames.size(); ++k) parser.DefineVar(kNames[k], &yardValues[k]);
   yardstickFirstLoop(parser, e->yardstick, count / 10);
   parser.SetExpr(e->yardstick);
   g_sink = g_sink + parser.Eval();
