@@ -22,6 +22,21 @@ bool listedName(const std::string& name) {
   return !name.empty() && name != VariableTable::kFreeName;
 }
 
+// A slot's value as a formula reads it: 0 for a free slot, 1 for a text that is no number.
+double slotNumber(const VariableTable& table, int slot) {
+  if (!table.isOccupied(slot)) return 0;
+  int32_t plain;
+  if (table.plainIntAt(slot, plain)) return plain;
+  double v;
+  return tryTextToReal(table.valueAt(slot), v) ? v : 1;
+}
+
+// The same as the fast path's reader.
+bool readSlot(const void* context, uint32_t index, double& value) {
+  value = slotNumber(*static_cast<const VariableTable*>(context), static_cast<int>(index));
+  return true;
+}
+
 class MachineVariables : public FormulaVariables {
  public:
   MachineVariables(VariableTable& table, SlotNameIndex& names) : table_(table), names_(names) {}
@@ -31,14 +46,7 @@ class MachineVariables : public FormulaVariables {
     if (lookups) lookups->emplace_back(name, slot);
     return slot;
   }
-  void read(int index, TCalcItem& value) override {
-    if (!table_.isOccupied(index)) {
-      value.setNumber(0);
-      return;
-    }
-    double v;
-    value.setNumber(tryTextToReal(table_.valueAt(index), v) ? v : 1);
-  }
+  void read(int index, TCalcItem& value) override { value.setNumber(slotNumber(table_, index)); }
   // Where the lookups are noted, when they are.
   NameLookups* lookups = nullptr;
 
@@ -170,25 +178,6 @@ void reportFormulaError(Machine& m, const RunFrame& f, const std::string& text,
       d.column = static_cast<int32_t>(found + (offset > lead ? offset - lead : 0) + 1);
   }
   m.host.diagnostic(d);
-}
-
-}  // namespace
-
-namespace {
-
-// A slot's value as MachineVariables::read gives it.
-bool readSlot(const void* context, uint32_t index, double& value) {
-  const VariableTable& table = *static_cast<const VariableTable*>(context);
-  int slot = static_cast<int>(index);
-  int32_t plain;
-  if (!table.isOccupied(slot)) {
-    value = 0;
-  } else if (table.plainIntAt(slot, plain)) {
-    value = plain;
-  } else if (!tryTextToReal(table.valueAt(slot), value)) {
-    value = 1;
-  }
-  return true;
 }
 
 }  // namespace
