@@ -27,62 +27,75 @@ void AssemblyLog::clear() {
   chunks_.clear();
   chunkBytes_ = 0;
   chunkStart_ = cursor_ = limit_ = nullptr;
-  ends_ = nullptr;
-  kept_ = 0;
+  endsStart_ = endsCur_ = endsLimit_ = nullptr;
   dropped_ = 0;
+  appendedAtClear_ = appended_;
   ++clears_;
 }
 
 void AssemblyLog::setCapacity(size_t maxLines) {
   capacity_ = maxLines < 1 ? 1 : maxLines;
-  while (kept_ > capacity_) dropOldest();
+  dropChunks();
 }
 
 void AssemblyLog::setByteCapacity(size_t maxBytes) {
   byteCapacity_ = maxBytes;
-  while (chunkBytes_ > byteCapacity_ && chunks_.size() > 1) dropOldest();
+  dropChunks();
 }
 
 char* AssemblyLog::reserveSlow(size_t bytes) {
   // Close the newest chunk (its bytes end at the cursor) and start another.
-  // Line ends are kept as 31-bit offsets.
   if (bytes > kOffsetBits)
     throw Error("A log line of " + std::to_string(bytes) + " bytes is too long to keep");
-  if (!chunks_.empty()) chunks_.back().used = static_cast<size_t>(cursor_ - chunkStart_);
+  if (!chunks_.empty()) chunks_.back().count = static_cast<size_t>(endsCur_ - endsStart_);
+  // The chunk that goes now can be the new one's memory.
   Chunk c;
-  size_t size = bytes > kChunkBytes ? bytes : kChunkBytes;
-  if (spare_ && bytes <= kChunkBytes)
-    c.data = std::move(spare_);
-  else
-    c.data.reset(new char[size]);
-  c.ends = std::move(spareEnds_);
-  c.ends.clear();
-  c.ends.reserve(kChunkBytes / 16);
-  c.size = size;
-  chunkBytes_ += size;
+  c.size = bytes > kChunkBytes ? bytes : kChunkBytes;
   chunks_.push_back(std::move(c));
+  dropChunks();
   Chunk& back = chunks_.back();
-  chunkStart_ = back.data.get();
-  cursor_ = chunkStart_;
-  limit_ = chunkStart_ + size;
-  ends_ = &back.ends;
+  if (spare_ && back.size == kChunkBytes)
+    back.data = std::move(spare_);
+  else
+    back.data.reset(new char[back.size]);
+  back.ends = spareEnds_ ? std::move(spareEnds_) : std::make_unique<uint32_t[]>(kChunkLines);
+  chunkBytes_ += back.size;
+  chunkStart_ = cursor_ = back.data.get();
+  limit_ = chunkStart_ + back.size;
+  endsStart_ = endsCur_ = back.ends.get();
+  endsLimit_ = endsStart_ + kChunkLines;
   // Whole chunks go while the log holds more bytes than it may; the newest always stays.
-  while (chunkBytes_ > byteCapacity_ && chunks_.size() > 1) dropOldest();
+  dropChunks();
   return cursor_;
 }
 
-void AssemblyLog::dropChunk() {
+void AssemblyLog::dropChunks() {
+  while (chunks_.size() > 1 &&
+         (chunks_.front().count <= stored() - kept() || chunkBytes_ > byteCapacity_))
+    dropFrontChunk();
+}
+
+void AssemblyLog::dropFrontChunk() {
   Chunk& c = chunks_.front();
-  if (&c.ends == ends_) {
-    c.ends.clear();
-    c.first = 0;
-    cursor_ = chunkStart_;
-    return;
-  }
-  if (c.size == kChunkBytes) spare_ = std::move(c.data);
-  spareEnds_ = std::move(c.ends);
-  chunkBytes_ -= c.size;
+  dropped_ += c.count;
+  chunkBytes_ -= c.data ? c.size : 0;
+  if (c.data && c.size == kChunkBytes) spare_ = std::move(c.data);
+  if (c.ends) spareEnds_ = std::move(c.ends);
   chunks_.pop_front();
+}
+
+template <typename Visit>
+void AssemblyLog::forEachKept(Visit visit) const {
+  uint64_t skip = stored() - kept();
+  for (const Chunk& c : chunks_) {
+    size_t n = countOf(c);
+    if (skip >= n) {
+      skip -= n;
+      continue;
+    }
+    for (size_t k = static_cast<size_t>(skip); k < n; ++k) visit(c, k);
+    skip = 0;
+  }
 }
 
 void AssemblyLog::append(std::initializer_list<std::string_view> parts) {
@@ -116,6 +129,8 @@ void AssemblyLog::appendInterpreting(std::string_view text) {
 }
 
 void AssemblyLog::appendStored(std::string& out, const Chunk& c, size_t k) {
+  // A chunk's first line is never a repeat.
+  while (c.ends[k] & kRepeat) --k;
   size_t begin = c.begin(k);
   const char* p = c.data.get() + begin;
   if (c.ends[k] & kLineStep) {
@@ -134,22 +149,24 @@ void AssemblyLog::appendStored(std::string& out, const Chunk& c, size_t k) {
 }
 
 size_t AssemblyLog::lineCount() const {
-  return kept_ + (dropped_ ? 1 : 0);
+  return static_cast<size_t>(kept()) + (droppedCount() ? 1 : 0);
 }
 
 std::string AssemblyLog::line(size_t index) const {
-  if (dropped_) {
-    if (index == 0) return "[" + std::to_string(dropped_) + " earlier lines dropped]";
+  if (droppedCount()) {
+    if (index == 0) return "[" + std::to_string(droppedCount()) + " earlier lines dropped]";
     --index;
   }
   std::string out;
+  if (index >= kept()) return out;
+  uint64_t at = index + (stored() - kept());
   for (const Chunk& c : chunks_) {
-    size_t n = c.ends.size() - c.first;
-    if (index < n) {
-      appendStored(out, c, c.first + index);
+    size_t n = countOf(c);
+    if (at < n) {
+      appendStored(out, c, static_cast<size_t>(at));
       break;
     }
-    index -= n;
+    at -= n;
   }
   return out;
 }
@@ -157,20 +174,18 @@ std::string AssemblyLog::line(size_t index) const {
 std::vector<std::string> AssemblyLog::lines() const {
   std::vector<std::string> out;
   out.reserve(lineCount());
-  if (dropped_) out.push_back(line(0));
-  for (const Chunk& c : chunks_)
-    for (size_t k = c.first; k < c.ends.size(); ++k) appendStored(out.emplace_back(), c, k);
+  if (droppedCount()) out.push_back(line(0));
+  forEachKept([&](const Chunk& c, size_t k) { appendStored(out.emplace_back(), c, k); });
   return out;
 }
 
 std::string AssemblyLog::text() const {
   std::string out;
-  if (dropped_) out += line(0) + "\r\n";
-  for (const Chunk& c : chunks_)
-    for (size_t k = c.first; k < c.ends.size(); ++k) {
-      appendStored(out, c, k);
-      out += "\r\n";
-    }
+  if (droppedCount()) out += line(0) + "\r\n";
+  forEachKept([&](const Chunk& c, size_t k) {
+    appendStored(out, c, k);
+    out += "\r\n";
+  });
   return out;
 }
 

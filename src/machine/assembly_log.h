@@ -5,7 +5,10 @@
 // full the oldest lines go, and line 0 then reads "[N earlier lines dropped]". Lines are packed
 // into large chunks, so appending costs a copy of the characters and no allocation per line. The
 // "Line: N Step: M" line every step writes is kept as its two numbers and spelled out only when
-// someone reads it.
+// someone reads it, and a line written again right after itself is kept as a mark only.
+//
+// Appending does not drop anything: the lines beyond the capacity are left out when the log is
+// read, and their memory goes a whole chunk at a time when a new chunk is started.
 #pragma once
 
 #include <cstdint>
@@ -50,6 +53,15 @@ class AssemblyLog {
     std::memcpy(p + sizeof line, &step, sizeof step);
     commitLine(p + 2 * sizeof(int64_t), kLineStep);
   }
+  // The line appended last once more; `line` must be its text (written out when the last line
+  // lies in another chunk).
+  void appendAgain(std::string_view line) {
+    if (muted_) return;
+    if (endsCur_ == endsStart_ || endsCur_ == endsLimit_) return append(line);
+    *endsCur_ = (endsCur_[-1] & kOffsetBits) | kRepeat;
+    ++endsCur_;
+    ++appended_;
+  }
 
   // Lines as they read now, the dropped-lines notice first when lines were dropped.
   size_t lineCount() const;
@@ -58,7 +70,7 @@ class AssemblyLog {
   // Every line followed by CR LF.
   std::string text() const;
 
-  uint64_t droppedCount() const { return dropped_; }
+  uint64_t droppedCount() const { return dropped_ + stored() - kept(); }
   // Number of lines appended since the log was made; never goes back, also not on clear(), so a
   // viewer can tell which lines it has not shown yet.
   uint64_t appendedCount() const { return appended_; }
@@ -74,49 +86,42 @@ class AssemblyLog {
  private:
   struct Chunk {
     std::unique_ptr<char[]> data;
-    size_t used = 0;
-    size_t size = 0;  // bytes allocated for data
-    // End offset of each line in data, with the line's kind (Kind) in the top bit.
-    std::vector<uint32_t> ends;
-    size_t first = 0;  // index of the first line still kept
+    // End offset of each line in data, with the line's kind (Kind) in the top bits.
+    std::unique_ptr<uint32_t[]> ends;
+    size_t size = 0;   // bytes allocated for data
+    size_t count = 0;  // lines, once the chunk is no longer the newest
     size_t begin(size_t k) const { return k == 0 ? 0 : ends[k - 1] & kOffsetBits; }
     size_t end(size_t k) const { return ends[k] & kOffsetBits; }
   };
   static constexpr size_t kChunkBytes = 1 << 20;
-  enum Kind : uint32_t { kText = 0, kLineStep = uint32_t{1} << 31 };
-  static constexpr uint32_t kOffsetBits = ~uint32_t{kLineStep};
+  static constexpr size_t kChunkLines = kChunkBytes / 16;
+  // A repeated line holds no bytes: it reads as the nearest line before it that is not one.
+  enum Kind : uint32_t { kText = 0, kLineStep = uint32_t{1} << 31, kRepeat = uint32_t{1} << 30 };
+  static constexpr uint32_t kOffsetBits = kRepeat - 1;
 
   char* reserve(size_t bytes) {
-    if (static_cast<size_t>(limit_ - cursor_) >= bytes) return cursor_;
+    if (static_cast<size_t>(limit_ - cursor_) >= bytes && endsCur_ != endsLimit_) return cursor_;
     return reserveSlow(bytes);
   }
   void commitLine(char* end, Kind kind = kText) {
     cursor_ = end;
-    ends_->push_back(static_cast<uint32_t>(end - chunkStart_) | kind);
+    *endsCur_++ = static_cast<uint32_t>(end - chunkStart_) | kind;
     ++appended_;
-    // A full log drops its oldest line for the new one, and keeps as many as before.
-    if (kept_ < capacity_)
-      ++kept_;
-    else
-      dropFront(kept_);
   }
   char* reserveSlow(size_t bytes);
-  // The oldest line goes (counted as dropped); the caller keeps kept_, and `keptAfter` lines are
-  // left.
-  void dropFront(size_t keptAfter) {
-    Chunk& c = chunks_.front();
-    ++c.first;
-    ++dropped_;
-    // In the newest chunk, whose line ends were just written to, the size is not read back (that
-    // load would wait for the store): the count of lines left tells whether it emptied.
-    if (&c.ends == ends_ ? keptAfter == 0 : c.first == c.ends.size()) dropChunk();
+  // Lines held in the chunks, and how many of them are read (the newest capacity() of them).
+  uint64_t stored() const { return appended_ - appendedAtClear_ - dropped_; }
+  uint64_t kept() const { return stored() < capacity_ ? stored() : capacity_; }
+  size_t countOf(const Chunk& c) const {
+    return &c == &chunks_.back() ? static_cast<size_t>(endsCur_ - endsStart_) : c.count;
   }
-  // The front chunk, all of whose lines were dropped, goes (the newest one starts over in place).
-  void dropChunk();
-  void dropOldest() {
-    dropFront(kept_ - 1);
-    --kept_;
-  }
+  // Drops the oldest chunks whose lines are all beyond the capacity or, while the log holds more
+  // bytes than it may, the oldest chunks at all; the newest always stays.
+  void dropChunks();
+  void dropFrontChunk();
+  // Calls visit(chunk, index) for each line that is read, oldest first.
+  template <typename Visit>
+  void forEachKept(Visit visit) const;
   // Appends line k of chunk c as it reads.
   static void appendStored(std::string& out, const Chunk& c, size_t k);
 
@@ -124,15 +129,17 @@ class AssemblyLog {
   // One chunk kept back when the oldest is dropped, so a long run reuses its memory instead of
   // asking for (and touching) fresh pages for every chunk.
   std::unique_ptr<char[]> spare_;
-  std::vector<uint32_t> spareEnds_;
+  std::unique_ptr<uint32_t[]> spareEnds_;
   // The newest chunk's free space and line ends, so appending does not look the chunk up.
   char* chunkStart_ = nullptr;
   char* cursor_ = nullptr;
   char* limit_ = nullptr;
-  std::vector<uint32_t>* ends_ = nullptr;
-  size_t kept_ = 0;
-  uint64_t dropped_ = 0;
+  uint32_t* endsStart_ = nullptr;
+  uint32_t* endsCur_ = nullptr;
+  uint32_t* endsLimit_ = nullptr;
+  uint64_t dropped_ = 0;  // lines whose chunks went
   uint64_t appended_ = 0;
+  uint64_t appendedAtClear_ = 0;
   uint64_t clears_ = 0;
   size_t capacity_ = kDefaultCapacity;
   size_t byteCapacity_ = kDefaultByteCapacity;

@@ -190,7 +190,7 @@ class Interpreter {
         Outcome outcome;
         if (d.form == LineForm::Formula && runDecodedFormula(m, *d.formula)) {
           // The tests after it only log, and leave the working text the line as read.
-          for (int n = 0; n < d.repeats; ++n) m.debug.append(d.interpreting);
+          for (int n = 0; n < d.repeats; ++n) m.debug.appendAgain(d.interpreting);
           k = kInstructionTable.size();
           outcome = Outcome::Continue;
         } else if (d.form == LineForm::General || d.form == LineForm::Formula) {

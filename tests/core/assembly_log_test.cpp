@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <deque>
+#include <string>
+#include <vector>
+
 using trel::AssemblyLog;
 
 TEST(AssemblyLog, KeepsLinesInOrderWithTheirExactText) {
@@ -59,4 +64,87 @@ TEST(AssemblyLog, HoldsManyMoreLinesThanOneChunk) {
   std::string big(3 << 20, 'x');  // a line longer than a chunk
   log.append(big);
   EXPECT_EQ(log.line(n), big);
+}
+
+// The log against a plain list of lines, through chunk ends (by bytes and by line count),
+// repeated lines, capacity changes and clearing.
+TEST(AssemblyLog, ReadsAsAPlainListOfTheNewestLinesWouldRead) {
+  AssemblyLog log;
+  std::deque<std::string> model;
+  uint64_t dropped = 0;
+  size_t capacity = 200000;
+  log.setCapacity(capacity);
+  uint32_t seed = 7;
+  auto next = [&seed](uint32_t n) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % n;
+  };
+  auto add = [&](std::string line) {
+    model.push_back(std::move(line));
+    if (model.size() > capacity) {
+      model.pop_front();
+      ++dropped;
+    }
+  };
+  auto check = [&](bool whole) {
+    ASSERT_EQ(log.droppedCount(), dropped);
+    size_t offset = dropped ? 1 : 0;
+    ASSERT_EQ(log.lineCount(), model.size() + offset);
+    if (dropped) {
+      ASSERT_EQ(log.line(0), "[" + std::to_string(dropped) + " earlier lines dropped]");
+    }
+    for (int probe = 0; probe < 20 && !model.empty(); ++probe) {
+      size_t k = next(static_cast<uint32_t>(model.size()));
+      ASSERT_EQ(log.line(k + offset), model[k]) << k;
+    }
+    if (!whole) return;
+    std::vector<std::string> lines = log.lines();
+    ASSERT_EQ(lines.size(), model.size() + offset);
+    ASSERT_TRUE(std::equal(model.begin(), model.end(), lines.begin() + offset));
+  };
+  std::string last;
+  for (int round = 0; round < 12; ++round) {
+    for (int i = 0; i < 60000; ++i) {
+      switch (next(8)) {
+        case 0:
+          log.appendLineStep(i, round);
+          last = "Line: " + std::to_string(i) + " Step: " + std::to_string(round);
+          break;
+        case 1:
+          last = std::string(next(3) == 0 ? 3000 : next(40), static_cast<char>('a' + next(26)));
+          log.append(last);
+          break;
+        case 2:
+          last.clear();
+          log.append(last);
+          break;
+        default:
+          // The interpreter's repeated "Interpreting" lines, also across a chunk's end.
+          if (last.empty() && i % 2) {
+            last = "Interpreting  [X" + std::to_string(i) + "]";
+            log.append(last);
+          } else {
+            log.appendAgain(last);
+          }
+      }
+      add(last);
+    }
+    check(round % 4 == 3);
+    if (round == 5) {
+      capacity = 5000;
+      log.setCapacity(capacity);
+      while (model.size() > capacity) {
+        model.pop_front();
+        ++dropped;
+      }
+      check(true);
+    }
+    if (round == 9) {
+      log.clear();
+      model.clear();
+      dropped = 0;
+      check(true);
+    }
+  }
+  EXPECT_LE(log.bytes(), size_t{8} << 20);
 }
