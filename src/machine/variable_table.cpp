@@ -89,16 +89,10 @@ int64_t VariableTable::readInt(std::string_view text) {
   return tryTextToInt(text, value) ? value : kIntNone;
 }
 
-void VariableTable::setIntAt(int slot, int32_t value) {
-  dropPieces(slot);
-  if (!named_[static_cast<size_t>(slot)]) {
-    // The free slots' shared value: written at once.
-    char digits[16];
-    store(fillValue_, std::string_view(digits, formatInt(digits, value) - digits));
-    fillInt_ = value + kWritten;
-    return;
-  }
-  ints_[static_cast<size_t>(slot)] = value + kUnwritten;
+void VariableTable::setFreeSlotsInt(int32_t value) {
+  char digits[16];
+  store(fillValue_, std::string_view(digits, formatInt(digits, value) - digits));
+  fillInt_ = value + kWritten;
 }
 
 void VariableTable::writeIntText(int slot) const {

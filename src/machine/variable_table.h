@@ -75,6 +75,16 @@ class VariableTable {
     value = static_cast<int32_t>(known);
     return true;
   }
+  // plainIntAt for a slot with a name of its own other than the free slots' one (a formula's
+  // variable, usually), and false for every other slot.
+  bool namedPlainIntAt(int slot, int32_t& value) const {
+    auto i = static_cast<size_t>(slot);
+    if (!named_[i] || ints_[i] < kPlain / 2 ||
+        names_[i].size() == std::string_view(kFreeName).size())
+      return false;
+    value = static_cast<int32_t>(ints_[i]);
+    return true;
+  }
   // Copies the value of one slot to another, as setValueAt(to, valueAt(from)); an integer that
   // setIntAt wrote goes across as the integer, without its text.
   void copyValue(int from, int to);
@@ -84,7 +94,11 @@ class VariableTable {
   }
   // Sets the value to the integer's decimal text, as setValueAt, and remembers the integer; the
   // text itself is written when someone reads it.
-  void setIntAt(int slot, int32_t value);
+  void setIntAt(int slot, int32_t value) {
+    dropPieces(slot);
+    if (!named_[static_cast<size_t>(slot)]) return setFreeSlotsInt(value);
+    ints_[static_cast<size_t>(slot)] = value + kUnwritten;
+  }
   const std::string& nameAt(int slot) const {
     return named_[static_cast<size_t>(slot)] ? names_[static_cast<size_t>(slot)] : fillName_;
   }
@@ -173,6 +187,8 @@ class VariableTable {
   static constexpr int64_t kPlain = int64_t{1} << 40;
   static constexpr int64_t kWritten = int64_t{1} << 42;
   static constexpr int64_t kUnwritten = int64_t{1} << 44;
+  // setIntAt of the free slots' shared value, whose text is written at once.
+  void setFreeSlotsInt(int32_t value);
   // Writes the text of a value set by setIntAt.
   void writeIntText(int slot) const;
   mutable std::vector<int64_t> ints_ = std::vector<int64_t>(kSlotCount, kIntUnknown);
