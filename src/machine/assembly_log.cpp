@@ -29,11 +29,13 @@ void AssemblyLog::clear() {
   chunkStart_ = cursor_ = limit_ = nullptr;
   endsStart_ = endsCur_ = endsLimit_ = nullptr;
   dropped_ = 0;
+  hidden_ = 0;
   appendedAtClear_ = appended_;
   ++clears_;
 }
 
 void AssemblyLog::setCapacity(size_t maxLines) {
+  hidden_ = stored() - kept();
   capacity_ = maxLines < 1 ? 1 : maxLines;
   dropChunks();
 }
@@ -44,27 +46,26 @@ void AssemblyLog::setByteCapacity(size_t maxBytes) {
 }
 
 char* AssemblyLog::reserveSlow(size_t bytes) {
-  // Close the newest chunk (its bytes end at the cursor) and start another.
   if (bytes > kOffsetBits)
     throw Error("A log line of " + std::to_string(bytes) + " bytes is too long to keep");
-  if (!chunks_.empty()) chunks_.back().count = static_cast<size_t>(endsCur_ - endsStart_);
-  // The chunk that goes now can be the new one's memory.
+  // The new chunk's memory first, so that a failure leaves the log as it was.
   Chunk c;
   c.size = bytes > kChunkBytes ? bytes : kChunkBytes;
+  c.data = spare_ && c.size == kChunkBytes ? std::move(spare_)
+                                           : std::make_unique_for_overwrite<char[]>(c.size);
+  c.ends =
+      spareEnds_ ? std::move(spareEnds_) : std::make_unique_for_overwrite<uint32_t[]>(kChunkLines);
+  // Close the newest chunk (its lines end at endsCur_) and start the new one.
+  if (!chunks_.empty()) chunks_.back().count = static_cast<size_t>(endsCur_ - endsStart_);
   chunks_.push_back(std::move(c));
-  dropChunks();
   Chunk& back = chunks_.back();
-  if (spare_ && back.size == kChunkBytes)
-    back.data = std::move(spare_);
-  else
-    back.data.reset(new char[back.size]);
-  back.ends = spareEnds_ ? std::move(spareEnds_) : std::make_unique<uint32_t[]>(kChunkLines);
   chunkBytes_ += back.size;
   chunkStart_ = cursor_ = back.data.get();
   limit_ = chunkStart_ + back.size;
   endsStart_ = endsCur_ = back.ends.get();
   endsLimit_ = endsStart_ + kChunkLines;
-  // Whole chunks go while the log holds more bytes than it may; the newest always stays.
+  // Older chunks go when all their lines are beyond the capacity, or while the log holds more
+  // bytes than it may; their memory is kept back for the next chunk.
   dropChunks();
   return cursor_;
 }
@@ -78,9 +79,10 @@ void AssemblyLog::dropChunks() {
 void AssemblyLog::dropFrontChunk() {
   Chunk& c = chunks_.front();
   dropped_ += c.count;
-  chunkBytes_ -= c.data ? c.size : 0;
-  if (c.data && c.size == kChunkBytes) spare_ = std::move(c.data);
-  if (c.ends) spareEnds_ = std::move(c.ends);
+  hidden_ -= hidden_ < c.count ? hidden_ : c.count;
+  chunkBytes_ -= c.size;
+  if (c.size == kChunkBytes) spare_ = std::move(c.data);
+  spareEnds_ = std::move(c.ends);
   chunks_.pop_front();
 }
 

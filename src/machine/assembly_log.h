@@ -111,7 +111,10 @@ class AssemblyLog {
   char* reserveSlow(size_t bytes);
   // Lines held in the chunks, and how many of them are read (the newest capacity() of them).
   uint64_t stored() const { return appended_ - appendedAtClear_ - dropped_; }
-  uint64_t kept() const { return stored() < capacity_ ? stored() : capacity_; }
+  uint64_t kept() const {
+    uint64_t live = stored() - hidden_;
+    return live < capacity_ ? live : capacity_;
+  }
   size_t countOf(const Chunk& c) const {
     return &c == &chunks_.back() ? static_cast<size_t>(endsCur_ - endsStart_) : c.count;
   }
@@ -138,6 +141,9 @@ class AssemblyLog {
   uint32_t* endsCur_ = nullptr;
   uint32_t* endsLimit_ = nullptr;
   uint64_t dropped_ = 0;  // lines whose chunks went
+  // The oldest stored lines that a smaller capacity dropped for good (a larger one later does not
+  // bring them back).
+  uint64_t hidden_ = 0;
   uint64_t appended_ = 0;
   uint64_t appendedAtClear_ = 0;
   uint64_t clears_ = 0;
