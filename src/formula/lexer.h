@@ -136,6 +136,10 @@ class FormulaLexer {
   uint8_t scanHexNumber();
   uint8_t scanIdentifier(bool namesAsText, bool& substituted);
   uint8_t orPair(char single, uint8_t pair);
+  // Scans the next token and goes back; the next scan from here takes the token as found.
+  uint8_t lookAhead();
+  // Moves past the token lookAhead found.
+  void takeLookedAhead();
   char ch(size_t ahead = 0) const { return src_.at(pos_ + ahead); }
   static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -147,6 +151,20 @@ class FormulaLexer {
   bool gaveUp_ = false;
   LexerSettings settings_;
   VariableContext* variables_ = nullptr;
+
+  // The last look-ahead: its token, the state its scan left, and where the token lay. It holds
+  // while no scan has happened since and no constant has been replaced in the text.
+  struct LookedAhead {
+    bool valid = false;
+    uint8_t token = 0;
+    FormulaError error = kNoError;
+    size_t from = 0, to = 0;
+    uint64_t substitutions = 0;
+    double number = 0;
+    int index = 0;
+  };
+  LookedAhead ahead_;
+  uint64_t substitutions_ = 0;  // constants replaced so far
 
   std::string text_;
   double number_ = 0;
