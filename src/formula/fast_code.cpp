@@ -136,7 +136,8 @@ bool FastCode::translate(const std::string& code) {
   return fail();
 }
 
-void FastCode::add(const Op& o) {
+// Inlined into translate, its one caller.
+[[gnu::always_inline]] inline void FastCode::add(const Op& o) {
   // An infix operation's kind shifts to its folded forms: the five kinds keep their order.
   static_assert(Sub - Add == 1 && Mul - Add == 2 && Div - Add == 3 && Infix - Add == 4);
   static_assert(AddNumber - Add == 5 && AddVariable - Add == 10);

@@ -42,35 +42,6 @@ void FormulaLexer::start(std::string_view text, const LexerSettings& settings,
   ahead_.valid = false;
 }
 
-uint8_t FormulaLexer::next(bool namesAsText) {
-  if (gaveUp_) {
-    error_ = kTooComplex;
-    return tok::kFail;
-  }
-  if (depth_ == 0) floor_ = pos_;
-  // The pairs "++", "!!" and the dropped "," look at the next token with a scan of their own.
-  if (depth_ >= kMaxNesting) {
-    giveUp();
-    return tok::kFail;
-  }
-  if (ahead_.valid && ahead_.from == pos_ && ahead_.substitutions == substitutions_ &&
-      !namesAsText) {
-    // The token was looked at from here, and nothing has been scanned since: a scan would find
-    // it again and leave the state the look-ahead left.
-    ahead_.valid = false;
-    pos_ = ahead_.to;
-    error_ = ahead_.error;
-    number_ = ahead_.number;
-    index_ = ahead_.index;
-    return ahead_.token;
-  }
-  ahead_.valid = false;
-  ++depth_;
-  uint8_t t = scan(namesAsText);
-  --depth_;
-  return t;
-}
-
 uint8_t FormulaLexer::lookAhead() {
   const size_t from = pos_;
   const uint8_t t = next();
@@ -273,7 +244,9 @@ uint8_t FormulaLexer::scanHexNumber() {
   return tok::kNumber;
 }
 
-uint8_t FormulaLexer::scanIdentifier(bool namesAsText, bool& substituted) {
+// Inlined into scan, its one caller: most tokens are names.
+[[gnu::always_inline]] inline uint8_t FormulaLexer::scanIdentifier(bool namesAsText,
+                                                                   bool& substituted) {
   const size_t start = pos_++;
   while ((*settings_.alphabet)[static_cast<unsigned char>(ch())] || isDigit(ch())) ++pos_;
   // The identifier's text is kept (in text_) only where a token's text is read: for a text,

@@ -106,7 +106,35 @@ class FormulaLexer {
   void start(std::string_view text, const LexerSettings& settings, VariableContext* variables);
 
   // Scans the next token. With `namesAsText` an identifier that names nothing is a text.
-  uint8_t next(bool namesAsText = false);
+  // (Inline: the compiler asks for every token.)
+  uint8_t next(bool namesAsText = false) {
+    if (gaveUp_) {
+      error_ = kTooComplex;
+      return tok::kFail;
+    }
+    if (depth_ == 0) floor_ = pos_;
+    // The pairs "++", "!!" and the dropped "," look at the next token with a scan of their own.
+    if (depth_ >= kMaxNesting) {
+      giveUp();
+      return tok::kFail;
+    }
+    if (ahead_.valid && ahead_.from == pos_ && ahead_.substitutions == substitutions_ &&
+        !namesAsText) {
+      // The token was looked at from here, and nothing has been scanned since: a scan would find
+      // it again and leave the state the look-ahead left.
+      ahead_.valid = false;
+      pos_ = ahead_.to;
+      error_ = ahead_.error;
+      number_ = ahead_.number;
+      index_ = ahead_.index;
+      return ahead_.token;
+    }
+    ahead_.valid = false;
+    ++depth_;
+    uint8_t t = scan(namesAsText);
+    --depth_;
+    return t;
+  }
   // Looks at the next token without moving on; a substitution made meanwhile stays.
   uint8_t peek();
 
