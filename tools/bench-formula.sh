@@ -9,9 +9,9 @@
 #   --against COMMIT  also builds COMMIT (in a worktree under /tmp, with this tree's benchmark
 #                     source) and measures it in the same run, before this tree; a table of the
 #                     compute figures of both follows.
-#   --callgrind       instead of timings: the instructions of one compute of each expression as
-#                     callgrind counts them (valgrind, installed when missing), Trel's and
-#                     muparser's.
+#   --callgrind       instead of timings: the instructions of one compute of each expression, and
+#                     of one compile plus first compute, as callgrind counts them (valgrind,
+#                     installed when missing), Trel's and muparser's.
 # Other arguments are passed to the benchmark (--quick for a short run, --formulas, --steps).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -68,33 +68,41 @@ if [ "$callgrind" -eq 1 ]; then
         --instructions "$id" "$count" >/dev/null 2>&1
       callgrind_annotate --inclusive=yes --threshold=100 "$out/$k.$id" |
         awk -v id="$id" -v k="$k" -v n="$count" '
-          /oursComputeLoop/ { gsub(",", "", $1); print k, id, "ours", $1 / n }
-          /yardstickComputeLoop/ { gsub(",", "", $1); print k, id, "yard", $1 / n }'
+          /oursComputeLoop/ { gsub(",", "", $1); print k, id, "compute", "ours", $1 / n }
+          /yardstickComputeLoop/ { gsub(",", "", $1); print k, id, "compute", "yard", $1 / n }
+          /oursFirstLoop/ { gsub(",", "", $1); print k, id, "first", "ours", $1 / (n / 10) }
+          /yardstickFirstLoop/ { gsub(",", "", $1); print k, id, "first", "yard", $1 / (n / 10) }'
     done
   done >"$out/counts"
-  awk -v labels="${labels[*]}" '
-    function median(a, n,   i, j, t) {
-      for (i = 2; i <= n; i++) for (j = i; j > 1 && a[j - 1] > a[j]; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
-      return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
-    }
-    { v[$1, $2, $3] = $4; if (!($2 in seen)) { seen[$2] = 1; ids[++m] = $2 }; if ($1 + 1 > sides) sides = $1 + 1 }
-    END {
-      split(labels, name, " ")
-      printf "instructions per compute (callgrind)\n%-4s", "id"
-      for (s = 0; s < sides; s++) printf " %14s %7s", name[s + 1], "ratio"
-      printf " %10s\n", "muparser"
-      for (i = 1; i <= m; i++) {
-        id = ids[i]; y = v[sides - 1, id, "yard"]
-        printf "%-4s", id
-        for (s = 0; s < sides; s++) { o = v[s, id, "ours"]; r[s, i] = o / y; sum[s] += o; printf " %14.1f %7.3f", o, o / y }
-        ysum += y
-        printf " %10.1f\n", y
+  # The benchmark's first loop runs count / 10 compilations plus first computes.
+  table() {  # kind (compute or first), caption
+    awk -v labels="${labels[*]}" -v kind="$1" -v caption="$2" '
+      function median(a, n,   i, j, t) {
+        for (i = 2; i <= n; i++) for (j = i; j > 1 && a[j - 1] > a[j]; j--) { t = a[j]; a[j] = a[j - 1]; a[j - 1] = t }
+        return n % 2 ? a[(n + 1) / 2] : (a[n / 2] + a[n / 2 + 1]) / 2
       }
-      for (s = 0; s < sides; s++) {
-        for (i = 1; i <= m; i++) col[i] = r[s, i]
-        printf "%s: median ratio %.3f, all expressions %.0f instructions against muparser %.0f\n", name[s + 1], median(col, m), sum[s], ysum
-      }
-    }' "$out/counts"
+      $3 == kind { v[$1, $2, $4] = $5; if (!($2 in seen)) { seen[$2] = 1; ids[++m] = $2 }; if ($1 + 1 > sides) sides = $1 + 1 }
+      END {
+        split(labels, name, " ")
+        printf "%s (callgrind)\n%-4s", caption, "id"
+        for (s = 0; s < sides; s++) printf " %14s %7s", name[s + 1], "ratio"
+        printf " %10s\n", "muparser"
+        for (i = 1; i <= m; i++) {
+          id = ids[i]; y = v[sides - 1, id, "yard"]
+          printf "%-4s", id
+          for (s = 0; s < sides; s++) { o = v[s, id, "ours"]; r[s, i] = o / y; sum[s] += o; printf " %14.1f %7.3f", o, o / y }
+          ysum += y
+          printf " %10.1f\n", y
+        }
+        for (s = 0; s < sides; s++) {
+          for (i = 1; i <= m; i++) col[i] = r[s, i]
+          printf "%s: median ratio %.3f, all expressions %.0f instructions against muparser %.0f\n", name[s + 1], median(col, m), sum[s], ysum
+        }
+      }' "$out/counts"
+  }
+  table compute "instructions per compute"
+  echo
+  table first "instructions per compile plus first compute"
   exit 0
 fi
 
@@ -104,11 +112,19 @@ for k in "${!benches[@]}"; do
   echo
 done
 if [ -n "$against" ]; then
-  # id, compute ns and ratio of each side (columns 5 and 8 of the tables above).
-  awk -v before="$against" '
-    /^e[0-9]/ { v[FILENAME, $1] = $5; r[FILENAME, $1] = $8; if (!($1 in seen)) { seen[$1] = 1; ids[++m] = $1 } }
-    END {
-      printf "compute ns side by side\n%-4s %12s %7s %12s %7s\n", "id", before, "ratio", "this", "ratio"
-      for (i = 1; i <= m; i++) printf "%-4s %12s %7s %12s %7s\n", ids[i], v[ARGV[1], ids[i]], r[ARGV[1], ids[i]], v[ARGV[2], ids[i]], r[ARGV[2], ids[i]]
-    }' /tmp/formula-bench.0.txt /tmp/formula-bench.1.txt
+  # id, then ns and ratio of each side: compute (columns 5 and 8 of the tables above), and
+  # compile plus first compute (columns 2 and 4).
+  side_by_side() {  # caption, ns column, ratio column
+    awk -v before="$against" -v caption="$1" -v nc="$2" -v rc="$3" '
+      /^e[0-9]/ { v[FILENAME, $1] = $nc; r[FILENAME, $1] = $rc; if (!($1 in seen)) { seen[$1] = 1; ids[++m] = $1 } }
+      END {
+        printf "%s side by side\n%-4s %12s %7s %12s %7s\n", caption, "id", before, "ratio", "this", "ratio"
+        for (i = 1; i <= m; i++) printf "%-4s %12s %7s %12s %7s\n", ids[i], v[ARGV[1], ids[i]], r[ARGV[1], ids[i]], v[ARGV[2], ids[i]], r[ARGV[2], ids[i]]
+      }' /tmp/formula-bench.0.txt /tmp/formula-bench.1.txt
+  }
+  side_by_side "compute ns" 5 8
+  echo
+  side_by_side "compile + first compute ns" 2 4
+  grep -h "compile + compute" /tmp/formula-bench.0.txt /tmp/formula-bench.1.txt |
+    sed "1s/^/$against: /;2s/^/this: /"
 fi

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -168,10 +169,13 @@ static_assert(detail::operatorTableIsSound(),
               "every operator once; an infix operator's token is its instruction; no token twice "
               "in one fixity");
 
-inline void putU32(std::string& code, uint32_t v) {
-  char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-               static_cast<char>(v >> 24)};
-  code.append(b, 4);
+// An instruction and its operand are appended in one piece; operands are read in one piece where
+// the machine's byte order is the code's.
+// The instruction `op` and the u32 after it.
+inline void putOpU32(std::string& code, uint8_t op, uint32_t v) {
+  char b[5] = {static_cast<char>(op), static_cast<char>(v), static_cast<char>(v >> 8),
+               static_cast<char>(v >> 16), static_cast<char>(v >> 24)};
+  code.append(b, 5);
 }
 
 inline void patchU32(std::string& code, size_t at, uint32_t v) {
@@ -179,19 +183,32 @@ inline void patchU32(std::string& code, size_t at, uint32_t v) {
 }
 
 inline uint32_t getU32(const uint8_t* p) {
+  if constexpr (std::endian::native == std::endian::little) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+  }
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
          static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-inline void putF64(std::string& code, double v) {
+// The instruction `op` and the number after it.
+inline void putOpF64(std::string& code, uint8_t op, double v) {
   uint64_t bits;
   std::memcpy(&bits, &v, 8);
-  for (int k = 0; k < 8; ++k) code.push_back(static_cast<char>(bits >> (8 * k)));
+  char b[9];
+  b[0] = static_cast<char>(op);
+  for (int k = 0; k < 8; ++k) b[1 + k] = static_cast<char>(bits >> (8 * k));
+  code.append(b, 9);
 }
 
 inline double getF64(const uint8_t* p) {
   uint64_t bits = 0;
-  for (int k = 7; k >= 0; --k) bits = bits << 8 | p[k];
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(&bits, p, 8);
+  } else {
+    for (int k = 7; k >= 0; --k) bits = bits << 8 | p[k];
+  }
   double v;
   std::memcpy(&v, &bits, 8);
   return v;

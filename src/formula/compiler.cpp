@@ -152,8 +152,7 @@ uint8_t FormulaCompiler::parseChain() {
         t = lex_.next();
         break;
       case tok::kVariable:
-        emit(fcode::kVariable);
-        fcode::putU32(out_, static_cast<uint32_t>(lex_.index()));
+        fcode::putOpU32(out_, fcode::kVariable, static_cast<uint32_t>(lex_.index()));
         t = lex_.next();
         break;
       case '(':
@@ -289,32 +288,28 @@ void FormulaCompiler::emitDownTo(uint8_t marker) {
 }
 
 void FormulaCompiler::emitNumber(double v) {
-  emit(fcode::kNumber);
-  fcode::putF64(out_, v);
+  fcode::putOpF64(out_, fcode::kNumber, v);
 }
 
 void FormulaCompiler::emitText(uint8_t op, std::string_view text) {
-  emit(op);
-  fcode::putU32(out_, static_cast<uint32_t>(text.size()));
+  fcode::putOpU32(out_, op, static_cast<uint32_t>(text.size()));
   out_.append(text);
 }
 
 void FormulaCompiler::emitCall(int index, uint8_t count) {
-  emit(fcode::kCall);
-  emit(static_cast<uint8_t>(index));
-  emit(count);
+  const char call[3] = {static_cast<char>(fcode::kCall), static_cast<char>(index),
+                        static_cast<char>(count)};
+  out_.append(call, 3);
 }
 
 size_t FormulaCompiler::emitJump(uint8_t op) {
-  emit(op);
-  size_t at = out_.size();
-  fcode::putU32(out_, 0);
+  size_t at = out_.size() + 1;
+  fcode::putOpU32(out_, op, 0);
   return at;
 }
 
 void FormulaCompiler::emitJumpTo(uint8_t op, size_t target) {
-  emit(op);
-  fcode::putU32(out_, static_cast<uint32_t>(target));
+  fcode::putOpU32(out_, op, static_cast<uint32_t>(target));
 }
 
 void FormulaCompiler::patchHere(size_t operand) {

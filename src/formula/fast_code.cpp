@@ -64,7 +64,8 @@ bool FastCode::translate(const std::string& code) {
         o.kind = Number;
         o.number = fcode::getF64(c + pos + 1);
         pos += 9;
-        break;
+        ops_.push_back(o);  // an operand: nothing to compute or fold yet
+        continue;
       case fcode::kVariable:
         if (n - pos < 5 || !take(0, 1)) return fail();
         o.kind = Variable;
@@ -73,7 +74,8 @@ bool FastCode::translate(const std::string& code) {
         if (o.index >= variablesNeeded_) variablesNeeded_ = o.index + 1;
         o.index = slotOf(o.index);
         pos += 5;
-        break;
+        ops_.push_back(o);
+        continue;
       case fcode::kCall: {
         if (n - pos < 3) return fail();
         int index = c[pos + 1], count = c[pos + 2];
@@ -134,7 +136,8 @@ bool FastCode::translate(const std::string& code) {
   return fail();
 }
 
-void FastCode::add(Op o) {
+// Inlined into translate, its one caller.
+[[gnu::always_inline]] inline void FastCode::add(const Op& o) {
   // An infix operation's kind shifts to its folded forms: the five kinds keep their order.
   static_assert(Sub - Add == 1 && Mul - Add == 2 && Div - Add == 3 && Infix - Add == 4);
   static_assert(AddNumber - Add == 5 && AddVariable - Add == 10);
@@ -216,41 +219,30 @@ void FastCode::dropInnerChecks() {
       of[kChecked[i]] = static_cast<Kind>(AddUnchecked + i);
     return of;
   }();
-  auto unchecked = [](Kind k) { return kUncheckedOf[k]; };
-  // How many values an operation takes from the stack (the top one included).
-  auto taken = [](const Op& o) -> uint32_t {
-    switch (o.kind) {
-      case Add:
-      case Sub:
-      case Mul:
-      case Div:
-      case Infix:
-        return 2;
-      case Iff:
-        return 3;
-      case Max:
-      case Min:
-        return o.index;
-      case Number:
-      case Variable:
-        return 0;
-      default:
-        return o.kind >= LoadAdd && o.kind <= LoadUnary ? 0 : 1;
-    }
-  };
+  // How many values an operation of each kind takes from the stack (the top one included); Max
+  // and Min take their argument count.
+  static constexpr auto kTaken = [] {
+    std::array<uint8_t, Stop + 1> taken{};
+    for (size_t k = 0; k < taken.size(); ++k)
+      taken[k] = k == Number || k == Variable || (k >= LoadAdd && k <= LoadUnary) ? 0 : 1;
+    for (Kind k : {Add, Sub, Mul, Div, Infix}) taken[k] = 2;
+    taken[Iff] = 3;
+    return taken;
+  }();
   // The operation that pushed each value of the stack; translate keeps the depth within
   // kMaxDepth. An operation is examined before any later one can change its kind.
-  std::array<size_t, kMaxDepth + 1> pushedBy;
-  size_t depth = 0;
-  for (size_t i = 0; i < ops_.size(); ++i) {
-    const Op& o = ops_[i];
-    const bool keepsNonFinite = unchecked(o.kind) != o.kind;
-    const uint32_t n = taken(o);
+  std::array<uint32_t, kMaxDepth + 1> pushedBy;
+  uint32_t depth = 0;
+  Op* const ops = ops_.data();
+  const uint32_t count = static_cast<uint32_t>(ops_.size());
+  for (uint32_t i = 0; i < count; ++i) {
+    const Kind kind = ops[i].kind;
+    const uint32_t n = kind == Max || kind == Min ? ops[i].index : kTaken[kind];
     if (n > depth) return;  // not code that translate made: every check stays
-    for (uint32_t k = n; k > 0; --k) {
-      Op& from = ops_[pushedBy[--depth]];
-      if (keepsNonFinite) from.kind = unchecked(from.kind);
-    }
+    depth -= n;
+    if (kUncheckedOf[kind] != kind)
+      for (uint32_t k = depth; k < depth + n; ++k)
+        ops[pushedBy[k]].kind = kUncheckedOf[ops[pushedBy[k]].kind];
     pushedBy[depth++] = i;
   }
 }

@@ -125,7 +125,7 @@ class FastCode {
   double runOn(const TCalcItem* values) const;
   // Appends an operation, computing operations on numbers alone at once (when they raise no
   // error) and folding a number or variable operand into the infix operation after it.
-  void add(Op o);
+  void add(const Op& o);
   // Turns the + - * operations whose result only flows into another + - * into their unchecked
   // kinds.
   void dropInnerChecks();

@@ -6,9 +6,12 @@ namespace trel {
 
 void FormulaSource::assign(std::string_view text) {
   constexpr size_t kRoom = 64;
-  buf_.assign(kRoom, ' ');
-  buf_.append(text);
-  buf_.append(2, '\0');
+  // The room's characters are never read: only its length matters. Resizing keeps the buffer's
+  // memory, so a formula after formula allocates nothing.
+  buf_.resize(kRoom + text.size() + 2);
+  char* at = buf_.data() + kRoom;
+  if (!text.empty()) std::memcpy(at, text.data(), text.size());
+  at[text.size()] = at[text.size() + 1] = '\0';
   base_ = kRoom;
   start_ = kRoom;
 }

@@ -2,6 +2,8 @@
 // refers to a variable by its index; the host's values are read when a run first needs them.
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -32,6 +34,10 @@ class FormulaVariables {
 // Variables given as a list of names and an array of values.
 class ArrayVariables : public FormulaVariables {
  public:
+  ArrayVariables() {
+    single_.fill(-1);
+    singleFolded_.fill(-1);
+  }
   void setNames(int n, const std::string* names);
   void setValues(TCalcItem* values) { values_ = values; }
   int count() const override { return static_cast<int>(names_.size()); }
@@ -39,7 +45,15 @@ class ArrayVariables : public FormulaVariables {
   TCalcItem* values() override { return values_; }
 
  private:
+  // What a name is looked up by first: its length and its first letter in upper case, so that
+  // a lookup in a short list compares the characters of a few names at most.
+  static uint64_t keyOf(std::string_view name);
+
   std::vector<std::string> names_;
+  std::vector<uint64_t> keys_;  // keyOf each name
+  // The first variable whose name is the one character, exactly and without regard to case
+  // (by the upper-case character); -1 for none. Names of one letter are the common case.
+  std::array<int32_t, 256> single_, singleFolded_;
   TCalcItem* values_ = nullptr;
   // Built on the first lookup in long lists: name (upper-cased unless exact) -> first index.
   std::unordered_map<std::string, int> exact_, folded_;

@@ -40,8 +40,6 @@ constexpr KeywordItem kKeywords[] = {
     {"TILL", tok::kTill},     {"SERIES", tok::kSeries},       {"RETURN", tok::kReturn},
 };
 
-constexpr size_t kLongestWord = 12;
-
 // The words grouped by length and first letter, so that a lookup compares a handful at most.
 class WordIndex {
  public:
@@ -53,8 +51,8 @@ class WordIndex {
       add({FormulaWord::Function, 0, {}, i}, kFunctionTable[i].name);
   }
 
+  // For an identifier of kShortestWord to kLongestWord characters.
   const FormulaWord* find(std::string_view id) const {
-    if (id.size() < 2 || id.size() > kLongestWord) return nullptr;
     char first = upperChar(id[0]);
     if (first < 'A' || first > 'Z') return nullptr;
     for (const Entry& e : buckets_[id.size()][first - 'A']) {
@@ -78,7 +76,7 @@ class WordIndex {
 
 }  // namespace
 
-const FormulaWord* findFormulaWord(std::string_view identifier) {
+const FormulaWord* findFormulaWordOfLength(std::string_view identifier) {
   static const WordIndex index;
   return index.find(identifier);
 }

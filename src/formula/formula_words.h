@@ -8,6 +8,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -27,8 +28,16 @@ struct FormulaWord {
   int function;                  // Function: index in the function table
 };
 
+// The lengths of the words: an identifier of any other length is none of them.
+inline constexpr size_t kShortestWord = 2, kLongestWord = 12;
+
+const FormulaWord* findFormulaWordOfLength(std::string_view identifier);
+
 // Finds an identifier among the keywords, the constants and the built-in functions, in that
 // order, without regard to case; null when it is none of them.
-const FormulaWord* findFormulaWord(std::string_view identifier);
+inline const FormulaWord* findFormulaWord(std::string_view identifier) {
+  if (identifier.size() < kShortestWord || identifier.size() > kLongestWord) return nullptr;
+  return findFormulaWordOfLength(identifier);
+}
 
 }  // namespace trel

@@ -1,5 +1,7 @@
 #include "formula/lexer.h"
 
+#include <array>
+
 #include "formula/formula_words.h"
 #include "formula/variable_context.h"
 #include "rtl/integer_text.h"
@@ -12,6 +14,15 @@ constexpr double kPi = 3.141592653589793;
 bool isBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\r';
 }
+// The characters a scan looks for before it looks at the identifier alphabet: blanks, the starts
+// of comments, the end and the starts of texts. A token that starts with none of them skips
+// those tests.
+constexpr std::array<bool, 256> kLookedAtFirst = [] {
+  std::array<bool, 256> first{};
+  for (char c : {' ', '\t', '\n', '\r', '{', '/', '\0', '\'', '"', '#'})
+    first[static_cast<unsigned char>(c)] = true;
+  return first;
+}();
 }  // namespace
 
 void FormulaLexer::start(std::string_view text, const LexerSettings& settings,
@@ -27,57 +38,54 @@ void FormulaLexer::start(std::string_view text, const LexerSettings& settings,
   index_ = 0;
   error_ = kNoError;
   errorSubject_.clear();
+  substitutions_ = 0;
+  ahead_.valid = false;
 }
 
-uint8_t FormulaLexer::next(bool namesAsText) {
-  if (gaveUp_) {
-    error_ = kTooComplex;
-    return tok::kFail;
-  }
-  if (depth_ == 0) floor_ = pos_;
-  // The pairs "++", "!!" and the dropped "," look at the next token with a scan of their own.
-  if (depth_ >= kMaxNesting) {
-    giveUp();
-    return tok::kFail;
-  }
-  ++depth_;
-  uint8_t t = scan(namesAsText);
-  --depth_;
+uint8_t FormulaLexer::lookAhead() {
+  const size_t from = pos_;
+  const uint8_t t = next();
+  ahead_ = {true, t, error_, from, pos_, substitutions_, number_, index_};
+  pos_ = from;
   return t;
+}
+
+void FormulaLexer::takeLookedAhead() {
+  pos_ = ahead_.to;
+  ahead_.valid = false;
 }
 
 uint8_t FormulaLexer::peek() {
-  size_t saved = pos_;
-  uint8_t t = next();
-  pos_ = saved;
-  return t;
+  return lookAhead();
 }
 
 uint8_t FormulaLexer::orPair(char single, uint8_t pair) {
-  size_t saved = pos_;
-  if (next() == static_cast<uint8_t>(single)) return pair;
-  pos_ = saved;
-  return static_cast<uint8_t>(single);
+  if (lookAhead() != static_cast<uint8_t>(single)) return static_cast<uint8_t>(single);
+  takeLookedAhead();
+  return pair;
 }
 
 uint8_t FormulaLexer::scan(bool namesAsText) {
   for (;;) {
     error_ = kNoError;
     text_.clear();
-    while (isBlank(ch())) ++pos_;
-    // One brace comment, then any run of closing braces and blanks.
-    if (ch() == '{') {
-      while (ch() != '}' && ch() != '\0') ++pos_;
-      while (ch() == '}' || isBlank(ch())) ++pos_;
+    char c = ch();
+    if (kLookedAtFirst[static_cast<unsigned char>(c)]) {
+      while (isBlank(ch())) ++pos_;
+      // One brace comment, then any run of closing braces and blanks.
+      if (ch() == '{') {
+        while (ch() != '}' && ch() != '\0') ++pos_;
+        while (ch() == '}' || isBlank(ch())) ++pos_;
+      }
+      if (ch() == '/' && ch(1) == '/') {
+        while (ch() != '\n' && ch() != '\0') ++pos_;
+        if (ch() == '\n') ++pos_;
+        continue;
+      }
+      c = ch();
+      if (c == '\0') return tok::kEnd;
+      if (c == '\'' || c == '"' || c == '#') return scanText();
     }
-    if (ch() == '/' && ch(1) == '/') {
-      while (ch() != '\n' && ch() != '\0') ++pos_;
-      if (ch() == '\n') ++pos_;
-      continue;
-    }
-    const char c = ch();
-    if (c == '\0') return tok::kEnd;
-    if (c == '\'' || c == '"' || c == '#') return scanText();
     if ((*settings_.alphabet)[static_cast<unsigned char>(c)]) {
       bool substituted = false;
       uint8_t t = scanIdentifier(namesAsText, substituted);
@@ -123,10 +131,9 @@ uint8_t FormulaLexer::scan(bool namesAsText) {
       case ';': {
         // A "," right before ")" is dropped (so MAX(1,2,) is MAX(1,2)).
         ++pos_;
-        size_t saved = pos_;
-        if (next() == ')') return ')';
-        pos_ = saved;
-        return ',';
+        if (lookAhead() != ')') return ',';
+        takeLookedAhead();
+        return ')';
       }
       case ':':
         if (ch(1) == '=') {
@@ -198,7 +205,11 @@ uint8_t FormulaLexer::scanText() {
 
 uint8_t FormulaLexer::scanNumber() {
   size_t start = pos_;
-  while (isDigit(ch())) ++pos_;
+  uint64_t whole = 0;
+  while (isDigit(ch())) whole = whole * 10 + static_cast<uint64_t>(ch() - '0'), ++pos_;
+  // Up to fifteen digits alone are a whole number that a double holds exactly, which is what
+  // reading them as a decimal gives.
+  const bool plainWhole = ch() != '.' && ch() != 'E' && ch() != 'e' && pos_ - start <= 15;
   if (ch() == '.') {
     ++pos_;
     while (isDigit(ch())) ++pos_;
@@ -208,8 +219,11 @@ uint8_t FormulaLexer::scanNumber() {
     if (ch() == '+' || ch() == '-') ++pos_;
     while (isDigit(ch())) ++pos_;
   }
-  text_.assign(src_.view(start, pos_));
-  if (!tryDecimalToReal(text_, number_)) {
+  if (plainWhole) {
+    number_ = static_cast<double>(whole);
+    return tok::kNumber;
+  }
+  if (!tryDecimalToReal(src_.view(start, pos_), number_)) {
     error_ = kSyntaxError;
     return tok::kFail;
   }
@@ -230,11 +244,16 @@ uint8_t FormulaLexer::scanHexNumber() {
   return tok::kNumber;
 }
 
-uint8_t FormulaLexer::scanIdentifier(bool namesAsText, bool& substituted) {
+// Inlined into scan, its one caller: most tokens are names.
+[[gnu::always_inline]] inline uint8_t FormulaLexer::scanIdentifier(bool namesAsText,
+                                                                   bool& substituted) {
   const size_t start = pos_++;
   while ((*settings_.alphabet)[static_cast<unsigned char>(ch())] || isDigit(ch())) ++pos_;
-  text_.assign(src_.view(start, pos_));
-  if (const FormulaWord* w = findFormulaWord(text_)) {
+  // The identifier's text is kept (in text_) only where a token's text is read: for a text,
+  // an external variable, a name that $ turns into a text, and the error's subject.
+  const std::string_view id = src_.view(start, pos_);
+  if (namesAsText) text_.assign(id);
+  if (const FormulaWord* w = findFormulaWord(id)) {
     switch (w->kind) {
       case FormulaWord::Keyword:
         if (w->token == tok::kNumber) number_ = kPi;
@@ -242,6 +261,7 @@ uint8_t FormulaLexer::scanIdentifier(bool namesAsText, bool& substituted) {
       case FormulaWord::Constant:
         // The word gives way to its text, which is scanned next (it may hold further words).
         src_.replace(floor_, start, pos_, w->replacement);
+        ++substitutions_;
         pos_ = start;
         substituted = true;
         return tok::kFail;
@@ -251,17 +271,23 @@ uint8_t FormulaLexer::scanIdentifier(bool namesAsText, bool& substituted) {
     }
   }
   if (variables_) {
-    int v = variables_->findHost(text_);
+    int v = variables_->findHost(id);
     if (v >= 0) {
       index_ = v;
       variables_->markUsed(v);
       return tok::kVariable;
     }
   }
-  if (settings_.externGetVar) return tok::kExtern;
-  if (settings_.unquotedString || namesAsText) return tok::kText;
+  if (settings_.externGetVar) {
+    text_.assign(id);
+    return tok::kExtern;
+  }
+  if (settings_.unquotedString || namesAsText) {
+    text_.assign(id);
+    return tok::kText;
+  }
   error_ = kUnknownIdentifier;
-  errorSubject_ = text_;
+  errorSubject_.assign(id);
   return tok::kFail;
 }
 

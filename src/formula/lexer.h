@@ -106,7 +106,35 @@ class FormulaLexer {
   void start(std::string_view text, const LexerSettings& settings, VariableContext* variables);
 
   // Scans the next token. With `namesAsText` an identifier that names nothing is a text.
-  uint8_t next(bool namesAsText = false);
+  // (Inline: the compiler asks for every token.)
+  uint8_t next(bool namesAsText = false) {
+    if (gaveUp_) {
+      error_ = kTooComplex;
+      return tok::kFail;
+    }
+    if (depth_ == 0) floor_ = pos_;
+    // The pairs "++", "!!" and the dropped "," look at the next token with a scan of their own.
+    if (depth_ >= kMaxNesting) {
+      giveUp();
+      return tok::kFail;
+    }
+    if (ahead_.valid && ahead_.from == pos_ && ahead_.substitutions == substitutions_ &&
+        !namesAsText) {
+      // The token was looked at from here, and nothing has been scanned since: a scan would find
+      // it again and leave the state the look-ahead left.
+      ahead_.valid = false;
+      pos_ = ahead_.to;
+      error_ = ahead_.error;
+      number_ = ahead_.number;
+      index_ = ahead_.index;
+      return ahead_.token;
+    }
+    ahead_.valid = false;
+    ++depth_;
+    uint8_t t = scan(namesAsText);
+    --depth_;
+    return t;
+  }
   // Looks at the next token without moving on; a substitution made meanwhile stays.
   uint8_t peek();
 
@@ -136,6 +164,10 @@ class FormulaLexer {
   uint8_t scanHexNumber();
   uint8_t scanIdentifier(bool namesAsText, bool& substituted);
   uint8_t orPair(char single, uint8_t pair);
+  // Scans the next token and goes back; the next scan from here takes the token as found.
+  uint8_t lookAhead();
+  // Moves past the token lookAhead found.
+  void takeLookedAhead();
   char ch(size_t ahead = 0) const { return src_.at(pos_ + ahead); }
   static bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -147,6 +179,20 @@ class FormulaLexer {
   bool gaveUp_ = false;
   LexerSettings settings_;
   VariableContext* variables_ = nullptr;
+
+  // The last look-ahead: its token, the state its scan left, and where the token lay. It holds
+  // while no scan has happened since and no constant has been replaced in the text.
+  struct LookedAhead {
+    bool valid = false;
+    uint8_t token = 0;
+    FormulaError error = kNoError;
+    size_t from = 0, to = 0;
+    uint64_t substitutions = 0;
+    double number = 0;
+    int index = 0;
+  };
+  LookedAhead ahead_;
+  uint64_t substitutions_ = 0;  // constants replaced so far
 
   std::string text_;
   double number_ = 0;

@@ -31,7 +31,14 @@ class TFormulaStack {
   uint8_t top() const { return bytes_.empty() ? 0 : bytes_.back(); }
   bool empty() const { return bytes_.empty(); }
   // Pops one operator and appends its code: one byte, or the call instruction, index, count.
-  void popCodeInto(std::string& code);
+  void popCodeInto(std::string& code) {
+    uint8_t b = pop();
+    code.push_back(static_cast<char>(b));
+    if (b == fcode::kCall && bytes_.size() >= 2) {
+      code.push_back(static_cast<char>(pop()));  // index
+      code.push_back(static_cast<char>(pop()));  // count
+    }
+  }
 
  private:
   std::vector<uint8_t> bytes_;

@@ -15,12 +15,6 @@ void VariableContext::beginCompile(FormulaVariables& variables) {
   usedCount_ = 0;
 }
 
-void VariableContext::markUsed(int index) {
-  if (usedIn_[index] == compile_) return;
-  usedIn_[index] = compile_;
-  ++usedCount_;
-}
-
 void VariableContext::beginRun(FormulaVariables& variables) {
   bindValues(variables);
   undo_.clear();

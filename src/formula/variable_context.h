@@ -21,7 +21,11 @@ class VariableContext {
   // --- compiling: names of the host's variables and their "used" flags
   void beginCompile(FormulaVariables& variables);
   int findHost(std::string_view name) { return vars_ ? vars_->find(name, caseSensitive) : -1; }
-  void markUsed(int index);
+  void markUsed(int index) {
+    if (usedIn_[index] == compile_) return;
+    usedIn_[index] = compile_;
+    ++usedCount_;
+  }
   bool allUsed() const { return usedCount_ == hostCount_; }
   int hostCount() const { return hostCount_; }
 

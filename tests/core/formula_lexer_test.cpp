@@ -4,12 +4,14 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "formula/code_format.h"
 #include "formula/lexer.h"
 #include "formula_test_util.h"
 
 using trel::TArtFormula;
+using trel::TCalcItem;
 using trel::testing::eval;
 using trel::testing::evalWith;
 
@@ -39,6 +41,10 @@ TEST(FormulaLexer, Numbers) {
   EXPECT_EQ(eval("1e-999"), "0");
   EXPECT_EQ(eval("1.5.3"), "error: Syntax error");
   EXPECT_EQ(eval("PI"), "3.14159265358979");
+  // Whole numbers of up to fifteen digits are exact; a longer one is rounded to a double.
+  EXPECT_EQ(eval("123456789012345 - 123456789012344"), "1");
+  EXPECT_EQ(eval("007 + 0"), "7");
+  EXPECT_EQ(eval("9007199254740993 - 9007199254740992"), "0");
 }
 
 TEST(FormulaLexer, HexadecimalNumbersStartWithADecimalDigit) {
@@ -98,6 +104,25 @@ TEST(FormulaLexer, UnknownAndIllegal) {
   EXPECT_EQ(eval("a : b"), "error: Unknown identifier 'a'");
   EXPECT_EQ(eval("1 : 2"), "error: Syntax error");
   EXPECT_EQ(eval("SUM"), "error: \"(\" expected");
+}
+
+// "+", "-", "&", "|", "!" and "," look at the token after them, past blanks and constants (for
+// "++", "&&", a "," before ")" ...). The token after them is the one that look found, with its
+// error: a name that names nothing there is reported even where a "," stands in the wrong place.
+TEST(FormulaLexer, TheTokenAfterAnOperatorIsTheOneItLookedAt) {
+  EXPECT_EQ(eval("SIN(1,q)"), "error: Unknown identifier 'q'");
+  EXPECT_EQ(eval("1 ! q"), "error: Unknown identifier 'q'");
+  TArtFormula names;
+  names.UnQuotedString = true;
+  EXPECT_EQ(evalWith(names, "SIN(1,q)"), "error: \")\" expected");
+  EXPECT_EQ(evalWith(names, "1 ! q"), "error: Syntax error");
+  TArtFormula f;
+  std::vector<TCalcItem> v{TCalcItem(6), TCalcItem(3)};
+  EXPECT_EQ(evalWith(f, "a & & b", {"a", "b"}, &v), "2");
+  EXPECT_EQ(evalWith(f, "a+ +b", {"a", "b"}, &v), "error: Syntax error");
+  EXPECT_EQ(evalWith(f, "MAX(a; b;; )", {"a", "b"}, &v), "6");
+  EXPECT_EQ(eval("5 & AND 3"), "1");
+  EXPECT_EQ(eval("1 - TRUE + FALSE"), "0");
 }
 
 TEST(FormulaLexer, UnquotedStringAndAlphabet) {

@@ -22,6 +22,13 @@ TEST(FormulaVariables, ReadByNameWithoutRegardToCase) {
   f.CaseSensitive = true;
   EXPECT_EQ(evalWith(f, "DUP", {"dup", "DUP"}, &w), "2");
   EXPECT_EQ(evalWith(f, "Dup", {"dup", "DUP"}, &w), "error: Unknown identifier 'Dup'");
+  // One-letter names too, and a new list of names on the same component is looked up anew.
+  EXPECT_EQ(evalWith(f, "a", {"A", "a"}, &w), "2");
+  f.CaseSensitive = false;
+  EXPECT_EQ(evalWith(f, "a", {"A", "a"}, &w), "1");
+  EXPECT_EQ(evalWith(f, "a", {"b", "A"}, &w), "2");
+  EXPECT_EQ(evalWith(f, "a", {"b", "c"}, &w), "error: Unknown identifier 'a'");
+  f.CaseSensitive = true;
   // A variable named like a built-in function is not reachable by its name.
   std::vector<TCalcItem> s{TCalcItem(1)};
   EXPECT_EQ(evalWith(f, "SUM", {"SUM"}, &s), "error: \"(\" expected");
