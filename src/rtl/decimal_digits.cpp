@@ -62,7 +62,8 @@ DecimalDigits decimalDigits(double value, int precision) {
   const char* end = e;
   while (end > p + 1 && end[-1] == '0') --end;
   if (end > p + 1 && end[-1] == '.') --end;
-  d.digits.reserve(static_cast<size_t>(end - p));
+  // The digits without the point: fifteen of them still fit in the string's own buffer.
+  d.digits.reserve(static_cast<size_t>(end > p + 1 ? end - p - 1 : 1));
   d.digits.push_back(*p);
   if (end > p + 2) d.digits.append(p + 2, end);
   int exponent = 0;
