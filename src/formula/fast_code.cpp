@@ -32,7 +32,7 @@ inline bool finite(double x) {
   const double zero = x - x;
   return zero == zero;
 }
-// The quotient; division by zero raises its error at once, as the evaluator does.
+// The quotient; division by zero raises its error, which makes the run give up.
 inline double divide(double a, double b) {
   if (b == 0) throwRealDivisionByZero(a);
   return a / b;
@@ -249,6 +249,17 @@ void FastCode::dropInnerChecks() {
 
 template <typename Value>
 double FastCode::runWith(Value read) const {
+  // An error gives up too: an unchecked + - * before the operation that raised it may have left
+  // a value no longer finite, whose error comes first. The general evaluator raises the first.
+  try {
+    return runThreaded(read);
+  } catch (const std::exception&) {
+    return std::numeric_limits<double>::quiet_NaN();
+  }
+}
+
+template <typename Value>
+double FastCode::runThreaded(Value read) const {
   // Threaded code: every handler ends by jumping straight to the next operation's handler, and
   // Stop, the last operation, ends the run. The handlers follow the order of Kind.
   static const void* const kHandlers[] = {

@@ -28,7 +28,8 @@ class FastCode {
   }
   bool usable() const { return !ops_.empty(); }
   // False when the general evaluator must compute: a variable's value is no number or lies
-  // beyond the variables, or a result is no longer finite (or NaN).
+  // beyond the variables, a result is no longer finite (or NaN), or an operation raised an
+  // error (the general evaluator raises the first error the formula meets). Never throws.
   bool run(VariableContext& variables, double& result) const;
   // The same on `count` values held in an array.
   bool run(const TCalcItem* values, int count, double& result) const {
@@ -122,6 +123,8 @@ class FastCode {
   // the run gave up: then (or when the result is NaN indeed) the general evaluator computes.
   template <typename Value>
   double runWith(Value read) const;
+  template <typename Value>
+  double runThreaded(Value read) const;
   double runOn(const TCalcItem* values) const;
   // Appends an operation, computing operations on numbers alone at once (when they raise no
   // error) and folding a number or variable operand into the infix operation after it.

@@ -202,13 +202,9 @@ bool decodeFormula(Machine& m, const std::string& text, DecodedFormula& into) {
 bool runDecodedFormula(Machine& m, const DecodedFormula& d) {
   const TArtFormula& F = m.formulaState->F;
   if (F.Step || !F.hasCompileSettings(d.settings, d.literalsVersion)) return false;
+  // On an error the fast run gives up, and the instruction raises the error and reports it.
   double value;
-  try {
-    if (!d.fast.run(readSlot, &m.table, kFormulaVariableCount, value)) return false;
-  } catch (const std::exception&) {
-    // The instruction raises the same error again and reports it.
-    return false;
-  }
+  if (!d.fast.run(readSlot, &m.table, kFormulaVariableCount, value)) return false;
   // A whole number in the integers' range reads as that integer's text (minus zero as "0").
   if (value > -2147483649.0 && value < 2147483648.0 &&
       static_cast<double>(static_cast<int32_t>(value)) == value)

@@ -151,7 +151,8 @@ TEST(FormulaVariables, EveryOperatorGivesTheSameResultsOnBothPaths) {
 TEST(FormulaVariables, ResultsNoLongerFiniteGiveTheSameErrorsOnBothPaths) {
   // Chains of + - * past the range, operations that turn such a value back into a finite one,
   // and variables holding infinity or NaN: the fast path must raise the error of the operation
-  // where the value left the range, as the general evaluator (which Step forces) does.
+  // where the value left the range, as the general evaluator (which Step forces) does, also when
+  // a later operation raises an error of its own.
   const std::vector<std::string> names{"a", "d", "inf", "nan"};
   const double inf = std::numeric_limits<double>::infinity();
   const std::vector<TCalcItem> values{TCalcItem(1.5), TCalcItem(1e308), TCalcItem(inf),
@@ -166,6 +167,8 @@ TEST(FormulaVariables, ResultsNoLongerFiniteGiveTheSameErrorsOnBothPaths) {
                               "a / 0 * d * 10",
                               "d * 10 / 0",
                               "(d*a)^2 - (d*a)^2",
+                              "(d*a*10) - (d*a*10) + a / 0",
+                              "d*10 + LN(0)",
                               "inf - inf",
                               "inf * 0 + a",
                               "inf > 1",
