@@ -26,8 +26,9 @@ class NoVariables : public trel::FormulaVariables {
 };
 
 // Host looks while computing; each counts as a step, a few thousand instructions apart. Computing
-// step by step looks before every instruction.
+// step by step looks before every instruction. The comparison leaves out long computations.
 constexpr uint64_t kMaxSteps = 200;
+constexpr uint64_t kMaxComparedSteps = 20;
 constexpr uint64_t kMaxSingleSteps = 20000;
 
 bool readsTheClock(std::string_view text) {
@@ -49,7 +50,7 @@ Outcome computeOnce(trel::TArtFormula& formula, trel::FormulaHostBridge& bridge,
   out.values = start;
   formula.Step = step;
   bridge.stepsTaken = 0;
-  bridge.maxSteps = step ? kMaxSingleSteps : kMaxSteps;
+  bridge.maxSteps = step ? kMaxSingleSteps : kMaxComparedSteps;
   trel::seedRandom(1);
   try {
     out.result = formula.Compute(static_cast<int>(out.values.size()), out.values.data());
@@ -80,8 +81,9 @@ void compareBothPaths(std::string_view text, trel::FormulaHostBridge& bridge) {
     return;
   }
   Outcome fast = computeOnce(formula, bridge, false, start);
+  if (fast.stepLimit) return;
   Outcome general = computeOnce(formula, bridge, true, start);
-  if (fast.stepLimit || general.stepLimit) return;
+  if (general.stepLimit) return;
   FUZZ_CHECK(fast.result == general.result);
   for (size_t k = 0; k < start.size(); ++k)
     FUZZ_CHECK(sameValue(fast.values[k], general.values[k]));
